@@ -1,0 +1,21 @@
+#pragma once
+// Hooks for tests: they are inert unless a test sets them.
+#include <cstdint>
+#include <functional>
+
+namespace plot::testing {
+
+// Called at the start of every event pump with the pump's number (from 1).
+using PumpHook = std::function<void(std::uint64_t pump)>;
+void SetPumpHook(PumpHook hook);
+std::uint64_t PumpCount();
+
+// Whether End or a run-time error has ended the program, and its exit code.
+bool ProgramEnded();
+int ExitCode();
+
+// Back to a fresh program: not ended, pump count 0, no hook, default
+// error reporter.
+void ResetRuntime();
+
+} // namespace plot::testing

@@ -1,0 +1,176 @@
+#include "plot/window.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
+#include <algorithm>
+
+#include "picture_widget.h"
+#include "plot/numeric.h"
+#include "plot/twips.h"
+#include "runtime.h"
+#include "widgets.h"
+
+namespace plot {
+
+namespace {
+
+QScreen* primaryScreen()
+{
+    QScreen* s = QGuiApplication::primaryScreen();
+    if (!s)
+        Raise(ErrorCode::Internal, "kein Bildschirm");
+    return s;
+}
+
+// Window managers add their frame outside the client area; before the
+// window is shown its size is not known, so allow for a usual one.
+QSize estimatedFrame()
+{
+    const QString platform = QGuiApplication::platformName();
+    if (platform == "offscreen" || platform == "minimal")
+        return { 0, 0 };
+    return { 8, 32 };
+}
+
+int toPixels(double twips)
+{
+    return qRound(twips / TwipsPerPixel());
+}
+
+QFont makeFont(const FontDesign& design)
+{
+    QFont font;
+    // The designed family where it exists, else the closest sans serif.
+    font.setFamilies({ QString::fromStdString(design.family), "Microsoft Sans Serif", "Liberation Sans", "Arimo",
+        "DejaVu Sans" });
+    font.setStyleHint(QFont::SansSerif);
+    font.setBold(design.bold);
+    // One point is 20 twips; fonts follow the window's scale.
+    font.setPixelSize(std::max(1, qRound(design.points * 20.0 / TwipsPerPixel())));
+    return font;
+}
+
+QRect toRect(const Placement& at)
+{
+    return { toPixels(at.left), toPixels(at.top), toPixels(at.width), toPixels(at.height) };
+}
+
+} // namespace
+
+FormWidget::FormWidget()
+{
+    setAttribute(Qt::WA_DeleteOnClose, false);
+}
+
+void FormWidget::applyTabOrder()
+{
+    std::stable_sort(tabOrder.begin(), tabOrder.end(), [](auto& a, auto& b) { return a.first < b.first; });
+    for (size_t i = 1; i < tabOrder.size(); ++i)
+        QWidget::setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
+}
+
+void FormWidget::closeEvent(QCloseEvent* event)
+{
+    // Closing the window in the middle of a handler ends the program just
+    // as closing it while idle does: the suspended handlers do not resume.
+    if (detail::runtime().handlerDepth > 0)
+        detail::BeginEnd(0);
+    event->accept();
+}
+
+Window::Window(const WindowDesign& design)
+    : w_(std::make_unique<FormWidget>())
+{
+    QScreen* screen = primaryScreen();
+    const QSize frame = estimatedFrame();
+    const QRect available = screen->availableGeometry();
+    detail::runtime().twipsPerPixel = ChooseTwipsPerPixel(
+        { screen->logicalDotsPerInch(), available.width(), available.height(), frame.width(), frame.height() },
+        design.fitWidth, design.fitHeight);
+
+    w_->setWindowTitle(QString::fromStdString(design.caption));
+    w_->setFont(makeFont(design.font));
+    w_->setFixedSize(toPixels(design.clientWidth), toPixels(design.clientHeight));
+}
+
+Window::~Window() = default;
+
+Picture Window::AddPicture(const Placement& at, int tabIndex)
+{
+    auto* p = new PictureWidget(w_.get());
+    p->setGeometry(toRect(at));
+    p->resetScaleToTwips();
+    w_->tabOrder.emplace_back(tabIndex, p);
+    return Picture(p);
+}
+
+Button Window::AddButton(const std::string& caption, const Placement& at, int tabIndex, const FontDesign& font)
+{
+    auto* b = new ButtonWidget(w_.get());
+    b->setGeometry(toRect(at));
+    b->setFont(makeFont(font));
+    Button button(b);
+    button.Caption(caption);
+    w_->tabOrder.emplace_back(tabIndex, b);
+    return button;
+}
+
+void Window::OnLoad(std::function<void()> handler)
+{
+    w_->onLoad = std::move(handler);
+}
+
+Single Window::Width() const
+{
+    return CSng(w_->frameGeometry().width() * TwipsPerPixel());
+}
+
+void Window::Width(Single twips)
+{
+    const int frameWidth = w_->frameGeometry().width() - w_->width();
+    const int client = toPixels(Checked(twips)) - frameWidth;
+    if (client < 0)
+        Raise(ErrorCode::InvalidPropertyValue);
+    w_->setFixedWidth(client);
+}
+
+void Window::Move(Single left, Single top)
+{
+    QScreen* screen = primaryScreen();
+    const QPoint origin = screen->geometry().topLeft();
+    w_->move(origin + QPoint(toPixels(Checked(left)), toPixels(Checked(top))));
+}
+
+std::string Window::Caption() const
+{
+    return w_->windowTitle().toStdString();
+}
+
+void Window::Unload()
+{
+    w_->hide();
+}
+
+void Window::Load()
+{
+    detail::RunHandler(w_->onLoad);
+}
+
+void Window::Show()
+{
+    w_->applyTabOrder();
+    w_->show();
+}
+
+Single ScreenInfo::Width() const
+{
+    return CSng(primaryScreen()->geometry().width() * TwipsPerPixel());
+}
+
+Single ScreenInfo::Height() const
+{
+    return CSng(primaryScreen()->geometry().height() * TwipsPerPixel());
+}
+
+} // namespace plot

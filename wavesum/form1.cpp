@@ -1,0 +1,179 @@
+#include "form1.h"
+
+#include "plot/events.h"
+
+using plot::Checked;
+using plot::CSng;
+using plot::Divide;
+using plot::Integer;
+using plot::Single;
+
+namespace {
+
+const plot::FontDesign windowFont { "MS Sans Serif", 8.25, true };
+const plot::FontDesign buttonFont { "MS Sans Serif", 12, true };
+
+const plot::WindowDesign design {
+    "Fouriersynthese der Rechteck-/Sägezahnkurve",
+    17925, 14265,
+    // The button row ends at 16575; the load handler leaves 10 twips.
+    16575 + 10, 14265,
+    windowFont,
+};
+
+// The sweep step: 0.01 as a 32-bit float.
+constexpr Single step = 0.01f;
+constexpr Single sweepEnd = 25;
+
+} // namespace
+
+Form1::Form1()
+    : Me(design)
+    , Picture1(Me.AddPicture({ 0, 360, 16455, 13095 }, 5))
+    , Command1(Me.AddButton("Start Rechteck", { 360, 13560, 2055, 615 }, 3, buttonFont))
+    , Command2(Me.AddButton("Start Sägezahn", { 2520, 13560, 2175, 615 }, 0, buttonFont))
+    , Command3(Me.AddButton("Ordnungen aufaddieren", { 4800, 13560, 3255, 615 }, 4, buttonFont))
+    , Command4(Me.AddButton("unterbrechen", { 8280, 13560, 2175, 615 }, 1, buttonFont))
+    , Command5(Me.AddButton("Ende", { 14400, 13560, 2175, 615 }, 2, buttonFont))
+    , Command6(Me.AddButton("Löschen", { 10680, 13560, 1935, 615 }, 6, buttonFont))
+{
+    Me.OnLoad([this] { Form_Load(); });
+    Command1.OnClick([this] { Command1_Click(); });
+    Command2.OnClick([this] { Command2_Click(); });
+    Command3.OnClick([this] { Command3_Click(); });
+    Command4.OnClick([this] { Command4_Click(); });
+    Command5.OnClick([this] { Command5_Click(); });
+    Command6.OnClick([this] { Command6_Click(); });
+}
+
+void Form1::Form_Load()
+{
+    Me.Width(plot::Screen.Width() - Single(10));
+    Me.Move(0, 0);
+    Picture1.Width(CSng(Checked(double(Me.Width()) * 0.98)));
+    Picture1.Left(100);
+    Picture1.ScaleMode(1);
+    Picture1.ScaleWidth(25);
+}
+
+// Sweep helpers -------------------------------------------------------
+
+void Form1::NextColumn()
+{
+    PlotX = PlotX + step;
+}
+
+plot::Long Form1::Column() const
+{
+    return plot::CLng(double(PlotX) * 100.0);
+}
+
+double Form1::Term(Integer k) const
+{
+    const double kx = Checked(double(Single(k)) * double(PlotX));
+    return Divide(Checked(plot::Sin(kx) + 1.0), double(k));
+}
+
+Single Form1::StripTop(Integer k) const
+{
+    return CSng(Checked(Term(k) + double(BaseY)));
+}
+
+void Form1::DrawStripLine(Integer k)
+{
+    Picture1.Line(PlotX, BaseY, PlotX, StripTop(k));
+}
+
+void Form1::StepBase(Integer k)
+{
+    BaseY = CSng(Checked(Divide(2.0, double(k)) + double(BaseY)));
+}
+
+// Start buttons --------------------------------------------------------
+
+void Form1::Command1_Click()
+{
+    CurveMode = 1;
+    Picture1.ScaleHeight(-5);
+    Picture1.ScaleTop(5);
+    Picture1.Cls();
+    Command2.Enabled(false);
+    Order = 1;
+    BaseY = 0;
+    for (PlotX = 0; PlotX <= sweepEnd; NextColumn())
+        PartialSum(Column()) = Checked(plot::Sin(double(PlotX)) + 1.0);
+    for (PlotX = 0; PlotX <= sweepEnd; NextColumn())
+        Picture1.Line(PlotX, BaseY, PlotX, CSng(PartialSum(Column())));
+    while (Order != 41) {
+        StepBase(Order);
+        Order = plot::AddInteger(Order, 2);
+        for (PlotX = 0; PlotX <= sweepEnd; NextColumn())
+            DrawStripLine(Order);
+    }
+}
+
+void Form1::Command2_Click()
+{
+    CurveMode = 2;
+    Picture1.ScaleHeight(-8);
+    Picture1.ScaleTop(8);
+    Picture1.Cls();
+    Command1.Enabled(false);
+    Order = 1;
+    BaseY = 0;
+    for (PlotX = 0; PlotX <= sweepEnd; NextColumn()) {
+        PartialSum(Column()) = Checked(plot::Sin(double(PlotX)) + 1.0);
+        Picture1.Line(PlotX, BaseY, PlotX, CSng(PartialSum(Column())));
+    }
+    while (Order != 100) {
+        Order = plot::AddInteger(Order, 1);
+        StepBase(plot::SubtractInteger(Order, 1));
+        for (PlotX = 0; PlotX <= sweepEnd; NextColumn())
+            DrawStripLine(Order);
+    }
+}
+
+// Adding up the orders --------------------------------------------------
+
+void Form1::Command3_Click()
+{
+    // The animation comes with the next step of the program.
+}
+
+// Control buttons --------------------------------------------------------
+
+void Form1::Command4_Click()
+{
+    RunState = plot::SubtractInteger(1, RunState);
+    if (RunState == 0)
+        Command4.Caption("unterbrechen");
+    if (RunState == 1)
+        Command4.Caption("weiter");
+}
+
+void Form1::Command5_Click()
+{
+    Me.Unload();
+    plot::End();
+}
+
+void Form1::Command6_Click()
+{
+    CurveMode = 0;
+    Picture1.Cls();
+    Command1.Enabled(true);
+    Command2.Enabled(true);
+    // A clear request only means something to a run in progress; with none
+    // running it would swallow the next click on "Ordnungen aufaddieren".
+    RunState = ActiveRuns > 0 ? 3 : 0;
+    Command4.Caption("unterbrechen");
+}
+
+void Form1::Delay()
+{
+    DelayCount = 1;
+    do {
+        DelayValue = CSng(plot::Sin(double(DelayCount)));
+        DelayCount = plot::AddInteger(DelayCount, 1);
+    } while (DelayCount <= 10000);
+}

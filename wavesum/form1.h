@@ -1,0 +1,62 @@
+#pragma once
+// The window of the Fourier synthesis viewer: a plot area with six buttons.
+// Every handler works through the form-level variables below.
+#include "plot/button.h"
+#include "plot/numeric.h"
+#include "plot/picture.h"
+#include "plot/types.h"
+#include "plot/window.h"
+
+class Form1 {
+public:
+    using Integer = plot::Integer;
+    using Single = plot::Single;
+    using SumTable = plot::CheckedArray<double, 0, 2500>;
+
+    Form1();
+
+    plot::Window Me;
+    plot::Picture Picture1;
+    plot::Button Command1; // "Start Rechteck"
+    plot::Button Command2; // "Start Sägezahn"
+    plot::Button Command3; // "Ordnungen aufaddieren"
+    plot::Button Command4; // "unterbrechen" / "weiter"
+    plot::Button Command5; // "Ende"
+    plot::Button Command6; // "Löschen"
+
+    // Form-level variables.
+    Integer CurveMode = 0; // 0 none, 1 square wave, 2 sawtooth
+    Integer RunState = 0;  // 0 running, 1 paused, 3 clear request
+    Single PlotX = 0;
+    Single BaseY = 0;
+    Integer Order = 0;
+    SumTable PartialSum;
+    SumTable NextSum;
+    Integer DelayCount = 0;
+    Single DelayValue = 0;
+    // How many adding-up runs are in progress, nested ones included.
+    Integer ActiveRuns = 0;
+
+    void Form_Load();
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
+    void Command5_Click();
+    void Command6_Click();
+
+    void Delay();
+
+private:
+    // One sweep step: the next column, 0.01 to the right.
+    void NextColumn();
+    // The table index of the current column.
+    plot::Long Column() const;
+    // (Sin(k x) + 1) / k at the current column.
+    double Term(Integer k) const;
+    // BaseY + the term of order k, as a 32-bit float.
+    Single StripTop(Integer k) const;
+    void DrawStripLine(Integer k);
+    // The base of the next strip: 2 / k above the current one.
+    void StepBase(Integer k);
+};
