@@ -188,6 +188,7 @@ void Picture::Width(Single twips)
     if (px < 0)
         Raise(ErrorCode::InvalidPropertyValue);
     w_->resize(px, w_->height());
+    w_->rebuildImage();
 }
 
 Integer Picture::ScaleMode() const

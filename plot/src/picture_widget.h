@@ -26,6 +26,8 @@ public:
     void cls();
     void line(Single x1, Single y1, Single x2, Single y2, bool hasColour, Colour colour);
     void present(bool now);
+    // Fits the backing image to the interior after a change of size.
+    void rebuildImage();
 
     QRgb background() const { return background_; }
     QRgb foreground() const { return foreground_; }
@@ -40,7 +42,6 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void rebuildImage();
     void updateMapping();
     void markDirty(int x1, int y1, int x2, int y2);
 

@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QWindow>
 #include <algorithm>
 
 #include "picture_widget.h"
@@ -23,14 +24,23 @@ QScreen* primaryScreen()
     return s;
 }
 
-// Window managers add their frame outside the client area; before the
-// window is shown its size is not known, so allow for a usual one.
-QSize estimatedFrame()
+// The frame the platform adds around the client area, where it already
+// knows it (window managers tell only once the window is mapped).
+QSize knownFrame(QWidget* w)
+{
+    const QMargins m = w->windowHandle() ? w->windowHandle()->frameMargins() : QMargins();
+    return { m.left() + m.right(), m.top() + m.bottom() };
+}
+
+// For fitting the window to the screen: the known frame, or at least a
+// usual title bar and border.
+QSize frameAllowance(QWidget* w)
 {
     const QString platform = QGuiApplication::platformName();
+    const QSize known = knownFrame(w);
     if (platform == "offscreen" || platform == "minimal")
-        return { 0, 0 };
-    return { 8, 32 };
+        return known;
+    return known.expandedTo({ 8, 32 });
 }
 
 int toPixels(double twips)
@@ -83,7 +93,8 @@ Window::Window(const WindowDesign& design)
     : w_(std::make_unique<FormWidget>())
 {
     QScreen* screen = primaryScreen();
-    const QSize frame = estimatedFrame();
+    w_->winId(); // the platform window, so that its frame is known
+    const QSize frame = frameAllowance(w_.get());
     const QRect available = screen->availableGeometry();
     detail::runtime().twipsPerPixel = ChooseTwipsPerPixel(
         { screen->logicalDotsPerInch(), available.width(), available.height(), frame.width(), frame.height() },
@@ -100,6 +111,7 @@ Picture Window::AddPicture(const Placement& at, int tabIndex)
 {
     auto* p = new PictureWidget(w_.get());
     p->setGeometry(toRect(at));
+    p->rebuildImage();
     p->resetScaleToTwips();
     w_->tabOrder.emplace_back(tabIndex, p);
     return Picture(p);
@@ -123,13 +135,12 @@ void Window::OnLoad(std::function<void()> handler)
 
 Single Window::Width() const
 {
-    return CSng(w_->frameGeometry().width() * TwipsPerPixel());
+    return CSng((w_->width() + knownFrame(w_.get()).width()) * TwipsPerPixel());
 }
 
 void Window::Width(Single twips)
 {
-    const int frameWidth = w_->frameGeometry().width() - w_->width();
-    const int client = toPixels(Checked(twips)) - frameWidth;
+    const int client = toPixels(Checked(twips)) - knownFrame(w_.get()).width();
     if (client < 0)
         Raise(ErrorCode::InvalidPropertyValue);
     w_->setFixedWidth(client);

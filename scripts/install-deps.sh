@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs what is missing on a Debian machine: "build" for building and
+# running the programs, "test" for the tests as well.
+set -euo pipefail
+what=${1:-build}
+
+packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
+          fontconfig fonts-liberation2 fonts-dejavu-core)
+if [ "$what" = test ]; then
+  packages+=(xvfb xdotool imagemagick x11-utils poppler-utils
+             cups cups-client cups-bsd cups-filters printer-driver-cups-pdf)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+  command -v sudo >/dev/null || { echo "Bitte als root ausführen (fehlend: ${missing[*]})" >&2; exit 1; }
+  sudo=sudo
+fi
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -q
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"

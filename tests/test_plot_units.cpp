@@ -1,0 +1,131 @@
+// Pure pieces of the plot layer: pixel mapping and clipping, checked
+// arithmetic, the choice of twips per pixel.
+#include <QtTest>
+#include <cfloat>
+
+#include "plot/numeric.h"
+#include "plot/pixel_mapping.h"
+#include "plot/twips.h"
+
+using namespace plot;
+
+namespace {
+template <class F>
+ErrorCode errorOf(F&& f)
+{
+    try {
+        f();
+    } catch (const RuntimeError& e) {
+        return e.code();
+    }
+    return ErrorCode::Internal; // nothing raised
+}
+} // namespace
+
+class PlotUnits : public QObject {
+    Q_OBJECT
+private slots:
+    void userScaleWithUpwardY()
+    {
+        // x 0..25 across 1000 pixels, y 0 at the bottom to 5 at the top.
+        const PixelMapping m({ 0, 5, 25, -5 }, 1000, 500);
+        QCOMPARE(m.column(0), 0.0);
+        QCOMPARE(m.column(25), 1000.0);
+        QCOMPARE(m.row(5), 0.0);
+        QCOMPARE(m.row(0), 500.0);
+        QCOMPARE(m.row(2.5), 250.0);
+    }
+
+    void verticalSegmentsIncludeEndsAndClip()
+    {
+        const PixelMapping m({ 0, 5, 25, -5 }, 1000, 500);
+        // From the bottom edge (row 500, just outside) up to y = 2.5.
+        auto s = m.segment(10, 0, 10, 2.5);
+        QVERIFY(s);
+        QCOMPARE(s->x1, 400);
+        QCOMPARE(s->y1, 499);
+        QCOMPARE(s->y2, 250);
+        // Reaching above the top edge: cut at row 0.
+        s = m.segment(1, 4, 1, 5.008128);
+        QVERIFY(s);
+        QCOMPARE(s->y2, 0);
+        QCOMPARE(s->y1, 100);
+        // Wholly above the top edge, at the right edge, left of the left edge.
+        QVERIFY(!m.segment(1, 8.05, 1, 10.37));
+        QVERIFY(!m.segment(25, 1, 25, 2));
+        QVERIFY(!m.segment(-0.001f, 1, -0.001f, 2));
+    }
+
+    void farAwayAndBrokenCoordinatesDoNotOverflow()
+    {
+        const PixelMapping m({ 0, 0, 25, 5 }, 100, 100);
+        QVERIFY(!m.segment(1e30, 1, 1e30, 2));
+        QVERIFY(!m.segment(std::nan(""), 1, std::nan(""), 2));
+        auto s = m.segment(1, -1e30, 1, 1e30);
+        QVERIFY(s);
+        QCOMPARE(std::min(s->y1, s->y2), 0);
+        QCOMPARE(std::max(s->y1, s->y2), 99);
+    }
+
+    void slantedSegmentsAreClippedIntoTheGrid()
+    {
+        const PixelMapping m({ 0, 0, 100, 100 }, 100, 100);
+        auto s = m.segment(-50, -50, 150, 150);
+        QVERIFY(s);
+        for (int v : { s->x1, s->y1, s->x2, s->y2 })
+            QVERIFY(v >= 0 && v <= 99);
+        QVERIFY(!m.segment(-10, 5, 5, -10)); // passes the corner outside
+    }
+
+    void roundingToLongIsToNearestEven()
+    {
+        QCOMPARE(CLng(0.5), 0);
+        QCOMPARE(CLng(1.5), 2);
+        QCOMPARE(CLng(2.5), 2);
+        QCOMPARE(CLng(-2.5), -2);
+        QCOMPARE(CLng(2499.0000000001), 2499);
+        QCOMPARE(errorOf([] { CLng(3e9); }), ErrorCode::Overflow);
+    }
+
+    void checkedArithmeticRaises()
+    {
+        QCOMPARE(AddInteger(32766, 1), Integer(32767));
+        QCOMPARE(errorOf([] { AddInteger(32767, 1); }), ErrorCode::Overflow);
+        QCOMPARE(errorOf([] { SubtractInteger(1, -32768); }), ErrorCode::Overflow);
+        QCOMPARE(errorOf([] { Divide(2, 0); }), ErrorCode::DivisionByZero);
+        QCOMPARE(errorOf([] { Divide(0, 0); }), ErrorCode::Overflow);
+        QCOMPARE(errorOf([] { Checked(DBL_MAX * 2); }), ErrorCode::Overflow);
+        QCOMPARE(errorOf([] { CSng(1e39); }), ErrorCode::Overflow);
+        QCOMPARE(errorOf([] { Sin(INFINITY); }), ErrorCode::Overflow);
+        QCOMPARE(CSng(1.0 / 3.0), 1.0f / 3.0f);
+    }
+
+    void arrayIndexIsTestedBeforeTheAccess()
+    {
+        CheckedArray<double, 0, 2500> table;
+        QCOMPARE(table(2500), 0.0);
+        table(0) = 1.5;
+        QCOMPARE(table(0), 1.5);
+        QCOMPARE(errorOf([&] { table(2501) = 1; }), ErrorCode::SubscriptOutOfRange);
+        QCOMPARE(errorOf([&] { table(-1); }), ErrorCode::SubscriptOutOfRange);
+        const RuntimeError e(ErrorCode::SubscriptOutOfRange);
+        QCOMPARE(QString::fromStdString(e.message()), QString("Laufzeitfehler '9': Index außerhalb des gültigen Bereichs"));
+    }
+
+    void twipsPerPixelFitsTheDesignIntoTheScreen()
+    {
+        // A large screen keeps the screen's own 15 twips a pixel.
+        QCOMPARE(ChooseTwipsPerPixel({ 96, 1920, 1160, 0, 0 }, 16585, 14265), 15.0);
+        QCOMPARE(ChooseTwipsPerPixel({ 120, 2560, 1400, 0, 0 }, 16585, 14265), 12.0);
+        // A 1024x768 projector: the height decides.
+        const double tpp = ChooseTwipsPerPixel({ 96, 1024, 768, 0, 0 }, 16585, 14265);
+        QVERIFY(14265 / tpp <= 768);
+        QVERIFY(16585 / tpp <= 1024);
+        QCOMPARE(tpp, 14265.0 / 768);
+        // A frame takes its share.
+        QCOMPARE(ChooseTwipsPerPixel({ 96, 1024, 768, 8, 32 }, 16585, 14265), 14265.0 / 736);
+    }
+};
+
+QTEST_APPLESS_MAIN(PlotUnits)
+#include "test_plot_units.moc"

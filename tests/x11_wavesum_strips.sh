@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# The real wavesum under Xvfb: "Start Rechteck" clicked with xdotool, the
+# strips checked on a screenshot.
+set -euo pipefail
+build=$1
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/x11_lib.sh"
+work=$(mktemp -d)
+pid=""
+cleanup() { [ -n "$pid" ] && kill "$pid" 2>/dev/null; stop_xvfb; rm -rf "$work"; }
+trap cleanup EXIT
+
+start_xvfb 1280x1024x24
+"$build/bin/wavesum" 2>"$work/stderr" &
+pid=$!
+wait_window "Fouriersynthese" >/dev/null
+
+# At 96 dpi a pixel is 15 twips. No window manager runs, so the client area
+# starts at the screen's corner. "Start Rechteck": 360, 13560, 2055 x 615.
+xdotool mousemove $(( (360 + 2055 / 2) / 15 )) $(( (13560 + 615 / 2) / 15 )) click 1
+sleep 1.5
+import -window root "$work/shot.png"
+
+# The plot area: left 100 twips (7 px), top 360 (24 px), 0.98 of the
+# 1279-pixel window wide (1253 px), 13095 twips (873 px) high, inside a
+# two-pixel border.
+"$build/tests/shotcheck" "$work/shot.png" 9 26 1249 869
+kill -0 "$pid"
+[ ! -s "$work/stderr" ] || { echo "stderr:"; cat "$work/stderr"; }
