@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 
 #include "runtime.h"
+#include "vector_state.h"
 
 namespace plot {
 
@@ -36,6 +37,7 @@ void DoEvents(PumpMode mode)
             rt.lastPoll = now;
         }
     }
+    detail::ClearUpperVectorState();
     if (rt.ending)
         throw detail::ProgramEnd {};
 }

@@ -8,6 +8,7 @@
 #include "plot/numeric.h"
 #include "plot/twips.h"
 #include "runtime.h"
+#include "vector_state.h"
 
 namespace plot {
 
@@ -77,6 +78,7 @@ void PictureWidget::rebuildImage()
     QImage next(device.expandedTo(QSize(0, 0)), QImage::Format_RGB32);
     next.setDevicePixelRatio(dpr);
     next.fill(background_);
+    detail::ClearUpperVectorState();
     image_ = std::move(next);
     if (scaleMode == 1)
         resetScaleToTwips();
@@ -96,6 +98,7 @@ void PictureWidget::cls()
     if (image_.isNull())
         return;
     image_.fill(background_);
+    detail::ClearUpperVectorState();
     markDirty(0, 0, image_.width() - 1, image_.height() - 1);
 }
 
@@ -163,6 +166,8 @@ void PictureWidget::paintEvent(QPaintEvent* event)
     QPainter painter(this);
     painter.setClipRegion(event->region() & contentsRect());
     painter.drawImage(contentsRect().topLeft(), image_);
+    painter.end();
+    detail::ClearUpperVectorState();
 }
 
 // The program's view of the picture, in twips and user units.

@@ -22,7 +22,8 @@ int PixelMapping::pixelOf(double mapped)
         return -(1 << 30);
     if (mapped > limit)
         return 1 << 30;
-    return static_cast<int>(std::floor(mapped));
+    const int i = static_cast<int>(mapped); // truncates toward zero
+    return mapped < i ? i - 1 : i;
 }
 
 std::optional<PixelSegment> PixelMapping::segment(double x1, double y1, double x2, double y2) const

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include "picture_widget.h"
+#include "vector_state.h"
 
 namespace plot::detail {
 
@@ -61,6 +62,7 @@ void RunHandler(const std::function<void()>& handler)
         BeginEnd(1);
     }
     --rt.handlerDepth;
+    ClearUpperVectorState();
     if (rt.ending) {
         if (rt.handlerDepth == 0)
             QCoreApplication::exit(rt.exitCode);

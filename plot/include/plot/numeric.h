@@ -44,7 +44,14 @@ inline Single CSng(double v)
 inline Long CLng(double v)
 {
     Checked(v);
-    const double r = std::nearbyint(v);
+    // Adding and taking away 2^52 rounds to an integer in the current
+    // rounding mode, to nearest with ties to even; exact for |v| < 2^52.
+    constexpr double shift = 4503599627370496.0;
+    double r;
+    if (std::fabs(v) < shift)
+        r = v >= 0 ? (v + shift) - shift : -((-v + shift) - shift);
+    else
+        r = v;
     if (r < -2147483648.0 || r > 2147483647.0) [[unlikely]]
         Raise(ErrorCode::Overflow);
     return static_cast<Long>(r);
