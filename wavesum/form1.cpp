@@ -21,6 +21,9 @@ const plot::WindowDesign design {
     windowFont,
 };
 
+constexpr plot::Colour magenta = plot::RGB(255, 0, 255);
+constexpr plot::Colour white = plot::RGB(255, 255, 255);
+
 // The sweep step: 0.01 as a 32-bit float.
 constexpr Single step = 0.01f;
 constexpr Single sweepEnd = 25;
@@ -84,6 +87,22 @@ void Form1::DrawStripLine(Integer k)
     Picture1.Line(PlotX, BaseY, PlotX, StripTop(k));
 }
 
+void Form1::DrawStripLine(Integer k, plot::Colour colour)
+{
+    Picture1.Line(PlotX, BaseY, PlotX, StripTop(k), colour);
+}
+
+void Form1::DrawIncrementLine()
+{
+    const Single from = CSng(PartialSum(Column()));
+    Picture1.Line(PlotX, from, PlotX, CSng(NextSum(Column())), magenta);
+}
+
+void Form1::DrawSumBar()
+{
+    Picture1.Line(PlotX, 0, PlotX, CSng(PartialSum(Column())));
+}
+
 void Form1::StepBase(Integer k)
 {
     BaseY = CSng(Checked(Divide(2.0, double(k)) + double(BaseY)));
@@ -137,7 +156,166 @@ void Form1::Command2_Click()
 
 void Form1::Command3_Click()
 {
-    // The animation comes with the next step of the program.
+    if (ActiveRuns >= MaxNestedRuns)
+        return;
+    struct RunCount {
+        Integer& runs;
+        explicit RunCount(Integer& r)
+            : runs(r)
+        {
+            ++runs;
+        }
+        ~RunCount() { --runs; }
+    } counted(ActiveRuns);
+
+    // A clear request ends the run wherever it comes; the two curve tests
+    // are made one after the other, not as alternatives.
+    bool goOn = RunState != 3;
+    if (goOn && CurveMode == 1)
+        goOn = AnimateSquareWave();
+    if (goOn && CurveMode == 2)
+        (void)AnimateSawtooth();
+    RunState = 0;
+}
+
+bool Form1::AnimateSquareWave()
+{
+    BaseY = 2;
+    Order = 3;
+    HighlightSweep();
+    if (!FirstAddingSweep(false))
+        return false;
+    while (Order < 7) { // orders 5 and 7, slowly
+        OrderAdvance(2);
+        PreparationSweep();
+        if (!SlowAddingSweep())
+            return false;
+    }
+    while (Order < 103) { // orders 9 to 103, at full speed
+        plot::DoEvents();
+        if (!AbortTest())
+            return false;
+        OrderAdvance(2);
+        PreparationSweep();
+        if (!FastAddingSweep())
+            return false;
+    }
+    return true;
+}
+
+bool Form1::AnimateSawtooth()
+{
+    RefillSweep();
+    BaseY = 2;
+    Order = 2;
+    HighlightSweep();
+    if (!FirstAddingSweep(true))
+        return false;
+    while (Order < 6) { // orders 3 to 6, slowly
+        OrderAdvance(1);
+        PreparationSweep();
+        if (!SlowAddingSweep())
+            return false;
+    }
+    while (Order < 100) { // orders 7 to 100, at full speed
+        plot::DoEvents();
+        if (!AbortTest())
+            return false;
+        OrderAdvance(1);
+        PreparationSweep();
+        if (!FastAddingSweep())
+            return false;
+    }
+    return true;
+}
+
+bool Form1::AbortTest() const
+{
+    return RunState != 3;
+}
+
+bool Form1::PauseWait()
+{
+    plot::DoEvents();
+    while (RunState != 0) {
+        if (RunState == 3)
+            return false;
+        // Only an event can change RunState: sleep until one comes.
+        plot::DoEvents(plot::PumpMode::UntilEvent);
+    }
+    return true;
+}
+
+void Form1::OrderAdvance(Integer step)
+{
+    StepBase(Order);
+    Order = plot::AddInteger(Order, step);
+}
+
+void Form1::RefillSweep()
+{
+    for (PlotX = 0; PlotX <= sweepEnd; NextColumn())
+        PartialSum(Column()) = Checked(plot::Sin(double(PlotX)) + 1.0);
+}
+
+void Form1::HighlightSweep()
+{
+    for (PlotX = 0; PlotX <= sweepEnd; NextColumn())
+        DrawStripLine(Order, magenta);
+}
+
+bool Form1::FirstAddingSweep(bool sawtooth)
+{
+    for (PlotX = 0; PlotX <= sweepEnd; NextColumn()) {
+        plot::DoEvents();
+        if (!AbortTest() || !PauseWait())
+            return false;
+        if (sawtooth)
+            NextSum(Column()) = Checked(Term(Order) + Checked(plot::Sin(double(PlotX)) + 1.0));
+        else
+            NextSum(Column()) = Checked(PartialSum(Column()) + Term(Order));
+        Delay();
+        DrawStripLine(Order, white);
+        DrawIncrementLine();
+        Delay();
+    }
+    return true;
+}
+
+void Form1::PreparationSweep()
+{
+    for (PlotX = 0; PlotX <= sweepEnd; NextColumn()) {
+        PartialSum(Column()) = NextSum(Column());
+        NextSum(Column()) = Checked(NextSum(Column()) + Term(Order));
+        DrawSumBar();
+        DrawStripLine(Order, magenta);
+    }
+}
+
+bool Form1::SlowAddingSweep()
+{
+    for (PlotX = 0; PlotX <= sweepEnd; NextColumn()) {
+        plot::DoEvents();
+        if (!AbortTest() || !PauseWait())
+            return false;
+        Delay();
+        DrawStripLine(Order, white);
+        DrawIncrementLine();
+        Delay();
+    }
+    return true;
+}
+
+bool Form1::FastAddingSweep()
+{
+    for (PlotX = 0; PlotX <= sweepEnd; NextColumn()) {
+        plot::DoEvents();
+        if (!PauseWait())
+            return false;
+        DrawStripLine(Order, white);
+        DrawIncrementLine();
+    }
+    return true;
 }
 
 // Control buttons --------------------------------------------------------

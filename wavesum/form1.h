@@ -36,6 +36,10 @@ public:
     Single DelayValue = 0;
     // How many adding-up runs are in progress, nested ones included.
     Integer ActiveRuns = 0;
+    // Runs nest inside each other's event pumps; beyond this depth a
+    // further click on "Ordnungen aufaddieren" is ignored, so that the
+    // stack cannot overflow however often the button is hit.
+    static constexpr Integer MaxNestedRuns = 64;
 
     void Form_Load();
     void Command1_Click();
@@ -57,6 +61,22 @@ private:
     // BaseY + the term of order k, as a 32-bit float.
     Single StripTop(Integer k) const;
     void DrawStripLine(Integer k);
+    void DrawStripLine(Integer k, plot::Colour colour);
+    void DrawIncrementLine();
+    void DrawSumBar();
+    // The building blocks of the adding-up run. Each returns false when a
+    // clear request ends the run.
+    [[nodiscard]] bool AbortTest() const;
+    [[nodiscard]] bool PauseWait();
+    void OrderAdvance(Integer step);
+    void RefillSweep();
+    void HighlightSweep();
+    [[nodiscard]] bool FirstAddingSweep(bool sawtooth);
+    void PreparationSweep();
+    [[nodiscard]] bool SlowAddingSweep();
+    [[nodiscard]] bool FastAddingSweep();
+    [[nodiscard]] bool AnimateSquareWave();
+    [[nodiscard]] bool AnimateSawtooth();
     // The base of the next strip: 2 / k above the current one.
     void StepBase(Integer k);
 };
