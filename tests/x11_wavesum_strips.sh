@@ -24,6 +24,6 @@ import -window root "$work/shot.png"
 # The plot area: left 100 twips (7 px), top 360 (24 px), 0.98 of the
 # 1279-pixel window wide (1253 px), 13095 twips (873 px) high, inside a
 # two-pixel border.
-"$build/tests/shotcheck" "$work/shot.png" 9 26 1249 869
+"$build/tests/shotcheck" strips "$work/shot.png" 9 26 1249 869
 kill -0 "$pid"
 [ ! -s "$work/stderr" ] || { echo "stderr:"; cat "$work/stderr"; }

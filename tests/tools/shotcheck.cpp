@@ -1,13 +1,17 @@
-// Checks a screenshot of wavesum after "Start Rechteck": inside the plot
-// area given on the command line, the strips of orders 1 and 3 must be
-// filled where the coordinate system puts them, and empty above them.
+// Checks a screenshot of the square wave in wavesum, inside the plot area
+// given on the command line (interior, in pixels):
+//   strips  after "Start Rechteck": the strips of orders 1 and 3 are filled
+//           where the coordinate system puts them, and empty above them;
+//   sum     after a complete "Ordnungen aufaddieren": the area under the sum
+//           of orders 1 to 103 is filled, everything above it is white.
 //
-// usage: shotcheck shot.png left top width height   (interior, in pixels)
+// usage: shotcheck strips|sum shot.png left top width height
 #include <QGuiApplication>
 #include <QImage>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 namespace {
 
@@ -30,21 +34,39 @@ Range topsInColumn(int k, double base, int c, int width)
     return r;
 }
 
+// The lowest and highest value of the square-wave sum of odd orders 1 to
+// 103 among the sweep columns that fall into pixel column c.
+Range sumInColumn(int c, int width)
+{
+    Range r;
+    for (float x = 0; x <= 25; x += 0.01f) {
+        if (int(std::floor(x / 25.0 * width)) != c)
+            continue;
+        double sum = 0;
+        for (int k = 1; k <= 103; k += 2)
+            sum += (std::sin(double(float(k)) * double(x)) + 1.0) / k;
+        r.low = std::min(r.low, sum);
+        r.high = std::max(r.high, sum);
+    }
+    return r;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 6) {
-        std::fprintf(stderr, "usage: shotcheck shot.png left top width height\n");
+    const std::string mode = argc == 7 ? argv[1] : "";
+    if (mode != "strips" && mode != "sum") {
+        std::fprintf(stderr, "usage: shotcheck strips|sum shot.png left top width height\n");
         return 2;
     }
-    const QImage shot(argv[1]);
+    const QImage shot(argv[2]);
     if (shot.isNull()) {
-        std::fprintf(stderr, "cannot read %s\n", argv[1]);
+        std::fprintf(stderr, "cannot read %s\n", argv[2]);
         return 2;
     }
-    const int left = std::atoi(argv[2]), top = std::atoi(argv[3]);
-    const int width = std::atoi(argv[4]), height = std::atoi(argv[5]);
+    const int left = std::atoi(argv[3]), top = std::atoi(argv[4]);
+    const int width = std::atoi(argv[5]), height = std::atoi(argv[6]);
     const double unitPx = height / 5.0; // pixels per y unit
     const double margin = 2.0 / unitPx; // two pixels, in y units
 
@@ -57,7 +79,14 @@ int main(int argc, char** argv)
         if (dark != filled && ++wrong <= 10)
             std::fprintf(stderr, "column %d, y %.3f: expected %s\n", c, y, filled ? "filled" : "empty");
     };
-    for (int c = 3; c < width - 3; c += 7) {
+    for (int c = 3; mode == "sum" && c < width - 3; c += 7) {
+        const Range sum = sumInColumn(c, width);
+        for (double y = margin; y < sum.low - margin; y += 0.1)
+            expect(c, y, true);
+        for (double y = sum.high + margin; y < 5 - margin; y += 0.05)
+            expect(c, y, false);
+    }
+    for (int c = 3; mode == "strips" && c < width - 3; c += 7) {
         const Range one = topsInColumn(1, 0, c, width);
         const Range three = topsInColumn(3, 2, c, width);
         for (double y = margin; y < one.low - margin; y += 0.1)
