@@ -19,7 +19,6 @@ Application::Application(int& argc, char** argv, const std::string& name)
     : toolkit_(std::make_unique<Toolkit>(argc, argv))
 {
     QApplication::setApplicationName(QString::fromStdString(name));
-    QApplication::setApplicationDisplayName(QString::fromStdString(name));
 }
 
 Application::~Application() = default;

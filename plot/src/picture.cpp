@@ -23,10 +23,10 @@ Colour fromQRgb(QRgb c)
 }
 } // namespace
 
-PictureWidget::PictureWidget(QWidget* parent)
+PictureWidget::PictureWidget(QWidget* parent, QPalette::ColorRole background, QPalette::ColorRole foreground)
     : QFrame(parent)
-    , background_(palette().color(QPalette::Base).rgb())
-    , foreground_(palette().color(QPalette::Text).rgb())
+    , background_(palette().color(background).rgb())
+    , foreground_(palette().color(foreground).rgb())
 {
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     setAttribute(Qt::WA_OpaquePaintEvent);

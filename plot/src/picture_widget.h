@@ -1,6 +1,7 @@
 #pragma once
 #include <QFrame>
 #include <QImage>
+#include <QPalette>
 #include <memory>
 #include <vector>
 
@@ -14,7 +15,8 @@ namespace plot {
 class PictureWidget : public QFrame {
     Q_OBJECT
 public:
-    explicit PictureWidget(QWidget* parent);
+    PictureWidget(QWidget* parent, QPalette::ColorRole background = QPalette::Base,
+        QPalette::ColorRole foreground = QPalette::Text);
     ~PictureWidget() override;
 
     // Scale

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include "picture_widget.h"
+#include "printer_job.h"
 #include "vector_state.h"
 
 namespace plot::detail {
@@ -31,6 +32,7 @@ void BeginEnd(int exitCode)
         return;
     rt.ending = true;
     rt.exitCode = exitCode;
+    AbandonPrintJob();
     // Nothing more may be seen of the program from here on.
     for (QWidget* w : QApplication::topLevelWidgets())
         w->hide();

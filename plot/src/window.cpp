@@ -107,9 +107,11 @@ Window::Window(const WindowDesign& design)
 
 Window::~Window() = default;
 
-Picture Window::AddPicture(const Placement& at, int tabIndex)
+Picture Window::AddPicture(const Placement& at, int tabIndex, PictureColours colours)
 {
-    auto* p = new PictureWidget(w_.get());
+    const bool window = colours == PictureColours::Window;
+    auto* p = new PictureWidget(w_.get(), window ? QPalette::Window : QPalette::Base,
+        window ? QPalette::WindowText : QPalette::Text);
     p->setGeometry(toRect(at));
     p->rebuildImage();
     p->resetScaleToTwips();

@@ -2,6 +2,10 @@
 // Hooks for tests: they are inert unless a test sets them.
 #include <cstdint>
 #include <functional>
+#include <string>
+#include <vector>
+
+#include "plot/printer.h"
 
 namespace plot::testing {
 
@@ -13,6 +17,14 @@ std::uint64_t PumpCount();
 // Whether End or a run-time error has ended the program, and its exit code.
 bool ProgramEnded();
 int ExitCode();
+
+// Print jobs are written into this PDF file instead of going to the
+// default printer; an empty path sends them to the printer again.
+void PrintToPdf(const std::string& path);
+
+// Keep every call made on the printer, in order.
+void StartPrinterLog();
+std::vector<PrinterCall> TakePrinterLog();
 
 // Back to a fresh program: not ended, pump count 0, no hook, default
 // error reporter.

@@ -1,0 +1,9 @@
+#include "form1.h"
+#include "plot/application.h"
+
+int main(int argc, char** argv)
+{
+    plot::Application app(argc, argv, "waveprint");
+    Form1 form;
+    return app.Run(form.Me);
+}
