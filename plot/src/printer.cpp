@@ -126,8 +126,7 @@ void checkCupsAccepted()
 {
     const ipp_status_t status = cupsLastError();
     if (status > IPP_STATUS_OK_EVENTS_COMPLETE)
-        Raise(ErrorCode::PrinterError,
-            std::string("Der Drucker hat den Auftrag nicht angenommen (") + cupsLastErrorString() + ")");
+        Raise(ErrorCode::PrinterError, "Der Drucker hat den Auftrag nicht angenommen");
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QWidget>
+#include <cstdio>
 
 #include "picture_widget.h"
 #include "printer_job.h"
@@ -22,6 +23,8 @@ void DefaultReporter(const RuntimeError& error)
     const QString text = QStringLiteral("Laufzeitfehler '%1':\n\n%2")
                              .arg(error.number())
                              .arg(QString::fromStdString(error.description()));
+    // Also into the log, for whoever started the program from a terminal.
+    std::fprintf(stderr, "%s\n", error.message().c_str());
     QMessageBox::critical(nullptr, title, text);
 }
 

@@ -1,0 +1,99 @@
+#!/usr/bin/env bash
+# waveprint through a real CUPS server of its own, under Xvfb: "Ausdruck A4
+# Hochformat" prints one A4 portrait page with the strips mirrored, order 1
+# on top, on the default printer. A queue that refuses the job, no queue,
+# and no server each give the German run-time error and a non-zero exit,
+# and no PDF file appears anywhere.
+set -euo pipefail
+build=$1
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/x11_lib.sh"
+. "$here/cups_lib.sh"
+work=$(mktemp -d)
+chmod 755 "$work" # the print filters run as lp
+pid=""
+cleanup() {
+  [ -n "$pid" ] && kill "$pid" 2>/dev/null
+  stop_cups
+  stop_xvfb
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# "Ausdruck A4 Hochformat": 360, 13800, 2415 x 495 twips, 15 twips a pixel.
+print_click() { xdotool mousemove $(( (360 + 2415 / 2) / 15 )) $(( (13800 + 495 / 2) / 15 )) click 1; }
+
+start_waveprint() {
+  "$build/bin/waveprint" 2>"$work/stderr" &
+  pid=$!
+  wait_window "Fourierzerlegung" >/dev/null
+}
+
+# Waits for the program to end by itself; prints its exit status.
+wait_exit() {
+  for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+  local status=0
+  if kill -0 "$pid" 2>/dev/null; then echo "waveprint did not end" >&2; status=124; kill "$pid"; fi
+  wait "$pid" || status=$?
+  pid=""
+  echo "$status"
+}
+
+pdfs_since() { # every PDF file written after the marker file $1
+  find / -xdev \( -path /proc -o -path /sys -o -path /dev \) -prune -o -newer "$1" -iname '*.pdf' -print 2>/dev/null
+}
+
+# The run-time error of a failed printout: shown in a message box, which is
+# dismissed; then the program ends with a non-zero status.
+expect_print_error() { # $1: what, $2: expected message
+  local marker=$work/marker-$RANDOM
+  touch "$marker"
+  start_waveprint
+  print_click
+  local box
+  box=$(wait_window "waveprint") || { echo "$1: no error message box"; exit 1; }
+  sleep 0.3
+  xdotool windowfocus --sync "$box" key Return 2>/dev/null || xdotool key Return
+  local status
+  status=$(wait_exit)
+  grep -q "$2" "$work/stderr" || { echo "$1: expected '$2', got:"; cat "$work/stderr"; exit 1; }
+  [ "$status" -ne 0 ] || { echo "$1: exit status 0"; exit 1; }
+  local stray
+  stray=$(pdfs_since "$marker")
+  [ -z "$stray" ] || { echo "$1: PDF files appeared: $stray"; exit 1; }
+  echo "$1: $(head -n1 "$work/stderr"), exit status $status, no PDF file"
+}
+
+start_xvfb 1280x1024x24
+start_cups "$work/cups"
+out=$work/cups/out/page.pdf
+add_pdf_queue wavetest "$out"
+
+# A printout on the default printer.
+start_waveprint
+print_click
+for _ in $(seq 300); do [ -s "$out" ] && break; sleep 0.1; done
+wait_jobs_done
+kill -0 "$pid" || { echo "waveprint ended while printing"; cat "$work/stderr"; exit 1; }
+kill "$pid"; wait "$pid" 2>/dev/null || true; pid=""
+[ ! -s "$work/stderr" ] || { echo "stderr:"; cat "$work/stderr"; exit 1; }
+pdfinfo "$out" >"$work/info"
+grep -q "^Pages: *1$" "$work/info" || { echo "not one page:"; cat "$work/info"; exit 1; }
+grep -q "^Page size: *595\(\.[0-9]*\)\? x 841\.[0-9]*\|^Page size: *595\(\.[0-9]*\)\? x 842" "$work/info" \
+  || { echo "not A4 portrait:"; cat "$work/info"; exit 1; }
+pdftoppm -r 36 -png "$out" "$work/page"
+# The driver's printable area of A4: 18 pt left and right, 36 pt top and bottom.
+"$build/tests/pagecheck" "$work/page-1.png" 18 36 577 806
+[ -n "${KEEP_SHOTS:-}" ] && cp "$work/page-1.png" "$KEEP_SHOTS/printed-page.png"
+
+# A queue that refuses jobs.
+cupsreject wavetest
+expect_print_error "refused job" "Laufzeitfehler '482': Druckerfehler"
+
+# No queue at all.
+lpadmin -x wavetest
+expect_print_error "no queue" "Laufzeitfehler '484': Kein Drucker verfügbar"
+
+# No server.
+stop_cups
+expect_print_error "no server" "Laufzeitfehler '484': Kein Drucker verfügbar"
