@@ -54,10 +54,10 @@ CONF
 
 stop_cups() {
   if [ -n "${CUPS_PID:-}" ]; then
-    kill "$CUPS_PID" 2>/dev/null && wait "$CUPS_PID" 2>/dev/null
+    kill "$CUPS_PID" 2>/dev/null || true
+    wait "$CUPS_PID" 2>/dev/null || true
     CUPS_PID=""
   fi
-  return 0
 }
 
 # add_pdf_queue NAME OUTPUT.pdf: a generic PDF printer writing into a file,

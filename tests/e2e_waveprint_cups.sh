@@ -13,7 +13,7 @@ work=$(mktemp -d)
 chmod 755 "$work" # the print filters run as lp
 pid=""
 cleanup() {
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null
+  if [ -n "$pid" ]; then kill "$pid" 2>/dev/null || true; fi
   stop_cups
   stop_xvfb
   rm -rf "$work"
@@ -29,14 +29,13 @@ start_waveprint() {
   wait_window "Fourierzerlegung" >/dev/null
 }
 
-# Waits for the program to end by itself; prints its exit status.
+# Waits for the program to end by itself; sets exit_status.
 wait_exit() {
   for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-  local status=0
-  if kill -0 "$pid" 2>/dev/null; then echo "waveprint did not end" >&2; status=124; kill "$pid"; fi
-  wait "$pid" || status=$?
+  exit_status=0
+  if kill -0 "$pid" 2>/dev/null; then echo "waveprint did not end"; kill "$pid"; fi
+  wait "$pid" || exit_status=$?
   pid=""
-  echo "$status"
 }
 
 pdfs_since() { # every PDF file written after the marker file $1
@@ -54,8 +53,8 @@ expect_print_error() { # $1: what, $2: expected message
   box=$(wait_window "waveprint") || { echo "$1: no error message box"; exit 1; }
   sleep 0.3
   xdotool windowfocus --sync "$box" key Return 2>/dev/null || xdotool key Return
-  local status
-  status=$(wait_exit)
+  wait_exit
+  local status=$exit_status
   grep -q "$2" "$work/stderr" || { echo "$1: expected '$2', got:"; cat "$work/stderr"; exit 1; }
   [ "$status" -ne 0 ] || { echo "$1: exit status 0"; exit 1; }
   local stray
@@ -84,7 +83,7 @@ grep -q "^Page size: *595\(\.[0-9]*\)\? x 841\.[0-9]*\|^Page size: *595\(\.[0-9]
 pdftoppm -r 36 -png "$out" "$work/page"
 # The driver's printable area of A4: 18 pt left and right, 36 pt top and bottom.
 "$build/tests/pagecheck" "$work/page-1.png" 18 36 577 806
-[ -n "${KEEP_SHOTS:-}" ] && cp "$work/page-1.png" "$KEEP_SHOTS/printed-page.png"
+if [ -n "${KEEP_SHOTS:-}" ]; then cp "$work/page-1.png" "$KEEP_SHOTS/printed-page.png"; fi
 
 # A queue that refuses jobs.
 cupsreject wavetest

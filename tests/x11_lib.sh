@@ -11,7 +11,7 @@ start_xvfb() {
       kill -0 $XVFB_PID 2>/dev/null || break
       sleep 0.1
     done
-    kill $XVFB_PID 2>/dev/null; wait $XVFB_PID 2>/dev/null
+    kill $XVFB_PID 2>/dev/null || true; wait $XVFB_PID 2>/dev/null || true
   done
   [ -n "$XVFB_DISPLAY" ] || { echo "could not start Xvfb"; exit 1; }
   export DISPLAY=$XVFB_DISPLAY
@@ -20,8 +20,11 @@ start_xvfb() {
 }
 
 stop_xvfb() {
-  [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
-  return 0
+  if [ -n "${XVFB_PID:-}" ]; then
+    kill "$XVFB_PID" 2>/dev/null || true
+    wait "$XVFB_PID" 2>/dev/null || true
+    XVFB_PID=""
+  fi
 }
 
 # Waits until a window whose name starts with $1 is mapped; prints its id.

@@ -10,7 +10,7 @@ work=$(mktemp -d)
 # KEEP_SHOTS=dir keeps the screenshots for a look.
 keep() { [ -n "${KEEP_SHOTS:-}" ] && cp "$work"/*.png "$KEEP_SHOTS"/ 2>/dev/null; return 0; }
 pid=""
-cleanup() { [ -n "$pid" ] && kill "$pid" 2>/dev/null; keep; stop_xvfb; rm -rf "$work"; }
+cleanup() { if [ -n "$pid" ]; then kill "$pid" 2>/dev/null || true; fi; keep; stop_xvfb; rm -rf "$work"; }
 trap cleanup EXIT
 
 # Button centres at 15 twips a pixel; the client area starts at the

@@ -7,7 +7,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/x11_lib.sh"
 work=$(mktemp -d)
 pid=""
-cleanup() { [ -n "$pid" ] && kill "$pid" 2>/dev/null; stop_xvfb; rm -rf "$work"; }
+cleanup() { if [ -n "$pid" ]; then kill "$pid" 2>/dev/null || true; fi; stop_xvfb; rm -rf "$work"; }
 trap cleanup EXIT
 
 start_xvfb 1280x1024x24
