@@ -369,16 +369,46 @@ private slots:
     {
         ScriptedForm f;
         f->Command1.widget()->click();
-        // Every pump for a while brings one more press; a third run
-        // would make the outermost resume past the end of its arrays.
+        // Every run's first pump starts one more, past the bound.
         for (std::uint64_t p = 1; p <= 80; ++p)
             f.clickAt(p, f->Command3);
         f->Command3.widget()->click();
-        QCOMPARE(f.maxRuns, Integer(2));
+        QCOMPARE(f.maxRuns, Form1::MaxNestedRuns);
         QVERIFY(f.errors.empty());
         QCOMPARE(f->Order, Integer(103));
         QCOMPARE(f->ActiveRuns, Integer(0));
         QCOMPARE(f->RunState, Integer(0));
+    }
+
+    void runsAroundAFinishedNestedRunEndTheirSweep()
+    {
+        // Three runs: the innermost completes, the middle one draws its
+        // column at index 2500 and leaves PlotX one step further; the
+        // outermost must not go on to index 2501.
+        ScriptedForm f;
+        f->Command2.widget()->click();
+        f.clickAt(101, f->Command3);
+        f.clickAt(203, f->Command3);
+        f->Picture1.StartRecording();
+        f->Command3.widget()->click();
+        QVERIFY2(f.errors.empty(), f.errors.empty() ? "" : f.errors[0].c_str());
+        QCOMPARE(f.maxRuns, Integer(3));
+        QCOMPARE(f->Order, Integer(100));
+        QVERIFY(f->PlotX > 25.0f);
+        // Highlight, 50 and 50 columns, a complete run, one column at 2500.
+        QCOMPARE(int(f.linesSoFar()), 2500 + 100 + 100 + 2500 + 987500 + 2);
+    }
+
+    void nestedSawtoothPlotInsideANestedRunLeavesNoIndexBehind()
+    {
+        ScriptedForm f;
+        f->Command2.widget()->click();
+        f.clickAt(101, f->Command3);
+        f.clickAt(203, f->Command2);
+        f->Command3.widget()->click();
+        QVERIFY2(f.errors.empty(), f.errors.empty() ? "" : f.errors[0].c_str());
+        QCOMPARE(f->Order, Integer(100));
+        QCOMPARE(f->ActiveRuns, Integer(0));
     }
 };
 

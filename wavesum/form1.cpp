@@ -229,6 +229,15 @@ bool Form1::AnimateSawtooth()
     return true;
 }
 
+// A handler nested in this column's pumps may have swept PlotX past the
+// last column. Index 2500 is the one column beyond a sweep and is still
+// drawn; a run around a nested run that ended there would come to 2501,
+// past the arrays: for it the sweep is over.
+bool Form1::SweptPastTheEnd() const
+{
+    return Column() > 2500;
+}
+
 bool Form1::AbortTest() const
 {
     return RunState != 3;
@@ -270,6 +279,8 @@ bool Form1::FirstAddingSweep(bool sawtooth)
         plot::DoEvents();
         if (!AbortTest() || !PauseWait())
             return false;
+        if (SweptPastTheEnd())
+            return true;
         if (sawtooth)
             NextSum(Column()) = Checked(Term(Order) + Checked(plot::Sin(double(PlotX)) + 1.0));
         else
@@ -298,6 +309,8 @@ bool Form1::SlowAddingSweep()
         plot::DoEvents();
         if (!AbortTest() || !PauseWait())
             return false;
+        if (SweptPastTheEnd())
+            return true;
         Delay();
         DrawStripLine(Order, white);
         DrawIncrementLine();
@@ -312,6 +325,8 @@ bool Form1::FastAddingSweep()
         plot::DoEvents();
         if (!PauseWait())
             return false;
+        if (SweptPastTheEnd())
+            return true;
         DrawStripLine(Order, white);
         DrawIncrementLine();
     }

@@ -36,14 +36,10 @@ public:
     Single DelayValue = 0;
     // How many adding-up runs are in progress, nested ones included.
     Integer ActiveRuns = 0;
-    // Runs nest inside each other's event pumps. A run that resumes after
-    // a nested one has finished draws its interrupted column just past the
-    // end of the sweep (index 2500) and leaves PlotX one step further; a
-    // third run around it would resume at index 2501 and stop the program
-    // with a subscript error. So a click on "Ordnungen aufaddieren" while
-    // two runs are in progress is ignored: hammering the button can
-    // neither crash the program nor overflow the stack.
-    static constexpr Integer MaxNestedRuns = 2;
+    // Runs nest inside each other's event pumps; beyond this depth a
+    // further click on "Ordnungen aufaddieren" is ignored, so that the
+    // stack cannot overflow however often the button is hit.
+    static constexpr Integer MaxNestedRuns = 64;
 
     void Form_Load();
     void Command1_Click();
@@ -71,6 +67,7 @@ private:
     // The building blocks of the adding-up run. Each returns false when a
     // clear request ends the run.
     [[nodiscard]] bool AbortTest() const;
+    [[nodiscard]] bool SweptPastTheEnd() const;
     [[nodiscard]] bool PauseWait();
     void OrderAdvance(Integer step);
     void RefillSweep();
