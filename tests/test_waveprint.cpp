@@ -3,6 +3,7 @@
 #include <QtTest>
 #include <cmath>
 #include <memory>
+#include <random>
 
 #include "form1.h"
 #include "pdf_page.h"
@@ -198,6 +199,47 @@ private slots:
         QVERIFY(one.content == two.content);
         QCOMPARE(two.pages, 1);
         QCOMPARE(f.image(), screen);
+    }
+
+    void randomClickSequences()
+    {
+        // Seeded sequences of both buttons: every printout is the same one
+        // page, and the screen shows the strips exactly when "Berechnung"
+        // was among the clicks.
+        QTemporaryDir dir;
+        QByteArray reference;
+        QImage blank, plotted;
+        int prints = 0;
+        for (std::uint32_t seed = 1; seed <= 6; ++seed) {
+            std::mt19937 rng(seed);
+            LoadedWaveprint f;
+            if (blank.isNull())
+                blank = f.image().copy();
+            bool drawn = false;
+            for (int n = 1 + int(rng() % 4); n > 0; --n) {
+                if (rng() % 2) {
+                    f->Command1.widget()->click();
+                    drawn = true;
+                    if (plotted.isNull())
+                        plotted = f.image().copy();
+                    continue;
+                }
+                const QString path = dir.filePath(QString("print-%1.pdf").arg(++prints));
+                plot::testing::PrintToPdf(path.toStdString());
+                f->Command2.widget()->click();
+                const PdfPage page = readPdf(path);
+                QCOMPARE(page.pages, 1);
+                if (reference.isEmpty())
+                    reference = page.content;
+                QVERIFY2(page.content == reference, qPrintable(QString("seed %1").arg(seed)));
+            }
+            QVERIFY2(f.errors.empty(), qPrintable(QString("seed %1").arg(seed)));
+            if (drawn)
+                QVERIFY2(f.image() == plotted, qPrintable(QString("seed %1").arg(seed)));
+            else
+                QVERIFY2(f.image() == blank, qPrintable(QString("seed %1").arg(seed)));
+        }
+        QVERIFY(prints > 0 && !plotted.isNull());
     }
 
     void printingWithoutAPrinterIsAnError()
