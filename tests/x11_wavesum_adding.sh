@@ -27,7 +27,7 @@ sum_drawn() { "$build/tests/shotcheck" sum "$1" 9 26 1249 869 >"$work/check.txt"
 start_xvfb 1280x1024x24
 "$build/bin/wavesum" 2>"$work/stderr" &
 pid=$!
-wait_window "Fouriersynthese" >/dev/null
+wait_window "Fouriersynthese" >/dev/null || { cat "$work/stderr"; exit 1; }
 
 start_square
 sleep 0.5
@@ -64,6 +64,6 @@ status=0
 for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
 wait "$pid" || status=$?
 pid=""
-[ "$status" -eq 0 ] || { echo "exit status $status after Ende"; exit 1; }
+[ "$status" -eq 0 ] || { echo "exit status $status after Ende"; cat "$work/stderr"; exit 1; }
 [ ! -s "$work/stderr" ] || { echo "stderr:"; cat "$work/stderr"; exit 1; }
 echo "held, completed, ended with status 0"
