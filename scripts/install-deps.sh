@@ -7,7 +7,7 @@ what=${1:-build}
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
           libcups2-dev fontconfig fonts-liberation2 fonts-dejavu-core)
 if [ "$what" = test ]; then
-  packages+=(xvfb xdotool imagemagick x11-utils poppler-utils zlib1g-dev
+  packages+=(xvfb xdotool imagemagick x11-utils libx11-dev poppler-utils zlib1g-dev
              cups cups-client cups-bsd cups-filters printer-driver-cups-pdf)
 fi
 

@@ -78,7 +78,6 @@ print_click
 for _ in $(seq 300); do [ -s "$out" ] && break; sleep 0.1; done
 wait_jobs_done
 kill -0 "$pid" || { echo "waveprint ended while printing"; cat "$work/stderr"; exit 1; }
-kill "$pid"; wait "$pid" 2>/dev/null || true; pid=""
 [ ! -s "$work/stderr" ] || { echo "stderr:"; cat "$work/stderr"; exit 1; }
 pdfinfo "$out" >"$work/info"
 grep -q "^Pages: *1$" "$work/info" || { echo "not one page:"; cat "$work/info"; exit 1; }
@@ -88,6 +87,43 @@ pdftoppm -r 36 -png "$out" "$work/page"
 # The driver's printable area of A4: 18 pt left and right, 36 pt top and bottom.
 "$build/tests/pagecheck" "$work/page-1.png" 18 36 577 806
 if [ -n "${KEEP_SHOTS:-}" ]; then cp "$work/page-1.png" "$KEEP_SHOTS/printed-page.png"; fi
+
+# The server stopped before a second printout from the same window: the
+# German error, a non-zero exit, no PDF; started again, the server holds no
+# job and still has its queue.
+mv "$out" "$work/first-page.pdf"
+stop_cups
+marker=$work/marker-stopped
+touch "$marker"
+print_click
+box=$(wait_window "waveprint") || { echo "server stopped: no error message box"; exit 1; }
+sleep 0.3
+xdotool windowfocus --sync "$box" key Return 2>/dev/null || xdotool key Return
+wait_exit
+grep -q "Laufzeitfehler '48[24]'" "$work/stderr" || { echo "server stopped: got"; cat "$work/stderr"; exit 1; }
+[ "$exit_status" -ne 0 ] || { echo "server stopped: exit status 0"; exit 1; }
+stray=$(pdfs_since "$marker")
+[ -z "$stray" ] || { echo "server stopped: PDF files appeared: $stray"; exit 1; }
+start_cups "$work/cups"
+lpstat -p wavetest >/dev/null || { echo "the queue is gone after the restart"; exit 1; }
+[ -z "$(lpstat -o)" ] || { echo "jobs left after the restart:"; lpstat -o; exit 1; }
+echo "server stopped: $(head -n1 "$work/stderr"), exit status $exit_status, no PDF, no job left"
+
+# SIGTERM right after the print click: the printout is finished first (the
+# handler pumps no events), then the program ends with 143, and its spool
+# files are gone.
+mkdir -m 700 "$work/tmp"
+TMPDIR=$work/tmp start_waveprint
+print_click
+sleep 0.05
+kill -TERM "$pid"
+wait_exit
+[ "$exit_status" -eq 143 ] || { echo "SIGTERM while printing: exit status $exit_status"; cat "$work/stderr"; exit 1; }
+[ ! -s "$work/stderr" ] || { echo "SIGTERM while printing: stderr:"; cat "$work/stderr"; exit 1; }
+[ -z "$(ls -A "$work/tmp")" ] || { echo "SIGTERM while printing left files:"; ls -l "$work/tmp"; exit 1; }
+wait_jobs_done
+pdfinfo "$out" | grep -q "^Pages: *1$" || { echo "SIGTERM while printing: no complete page"; exit 1; }
+echo "SIGTERM while printing: the page printed, then status 143, no spool file left"
 
 # A queue that refuses jobs.
 cupsreject wavetest

@@ -1,19 +1,23 @@
 # Shared by the X11 tests: a private Xvfb, stopped by its own pid on exit.
 start_xvfb() {
-  local size=${1:-1280x1024x24}
+  local size=${1:-1280x1024x24} numfile
+  numfile=$(mktemp)
+  # The server picks a free display itself and writes its number: no race
+  # with other tests starting servers at the same time. No reset when the
+  # last client leaves: a program started right after another ended would
+  # find the server refusing connections.
+  Xvfb -displayfd 3 -screen 0 "$size" -nolisten tcp -noreset 3>"$numfile" >/dev/null 2>&1 &
+  XVFB_PID=$!
   XVFB_DISPLAY=""
-  for n in $(seq 90 140); do
-    [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] && continue
-    Xvfb :$n -screen 0 "$size" -nolisten tcp >/dev/null 2>&1 &
-    XVFB_PID=$!
-    for _ in $(seq 50); do
-      if xdpyinfo -display :$n >/dev/null 2>&1; then XVFB_DISPLAY=:$n; break 2; fi
-      kill -0 $XVFB_PID 2>/dev/null || break
-      sleep 0.1
-    done
-    kill $XVFB_PID 2>/dev/null || true; wait $XVFB_PID 2>/dev/null || true
+  for _ in $(seq 100); do
+    if [ -s "$numfile" ] && xdpyinfo -display ":$(head -n1 "$numfile")" >/dev/null 2>&1; then
+      XVFB_DISPLAY=":$(head -n1 "$numfile")"; break
+    fi
+    kill -0 $XVFB_PID 2>/dev/null || break
+    sleep 0.1
   done
-  [ -n "$XVFB_DISPLAY" ] || { echo "could not start Xvfb"; exit 1; }
+  rm -f "$numfile"
+  [ -n "$XVFB_DISPLAY" ] || { echo "could not start Xvfb"; stop_xvfb; exit 1; }
   export DISPLAY=$XVFB_DISPLAY
   export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
   export QT_QPA_PLATFORM=xcb

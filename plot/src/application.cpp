@@ -4,6 +4,7 @@
 
 #include "plot/window.h"
 #include "runtime.h"
+#include "termination.h"
 
 namespace plot {
 
@@ -19,6 +20,7 @@ Application::Application(int& argc, char** argv, const std::string& name)
     : toolkit_(std::make_unique<Toolkit>(argc, argv))
 {
     QApplication::setApplicationName(QString::fromStdString(name));
+    detail::EndOnTerminationSignals();
 }
 
 Application::~Application() = default;
