@@ -350,19 +350,100 @@ private slots:
         QVERIFY(f.errors.empty());
     }
 
-    void closingTheWindowMidRunEndsTheProgram()
+    void closingTheWindowEndsTheProgramInEveryPhase_data()
     {
+        QTest::addColumn<bool>("sawtooth");
+        QTest::addColumn<quint64>("pump");
+        QTest::addColumn<bool>("paused");
+        QTest::addColumn<int>("order"); // the order being added at the close
+        QTest::newRow("square, first adding") << false << quint64(1001) << false << 3;
+        QTest::newRow("square, slow adding") << false << quint64(phase3FirstPump + 2) << false << 5;
+        QTest::newRow("square, held") << false << quint64(phase3FirstPump + 7000) << true << 7;
+        QTest::newRow("square, before a fast order") << false << quint64(phase4FirstPump) << false << 7;
+        QTest::newRow("square, fast adding") << false << quint64(phase4FirstPump + 3 * 5001 + 17) << false << 15;
+        QTest::newRow("sawtooth, first adding") << true << quint64(4999) << false << 2;
+        QTest::newRow("sawtooth, slow adding") << true << quint64(20001) << false << 6;
+        QTest::newRow("sawtooth, held") << true << quint64(3000) << true << 2;
+        QTest::newRow("sawtooth, fast adding") << true << quint64(25001 + 50 * 5001 + 1) << false << 57;
+    }
+    void closingTheWindowEndsTheProgramInEveryPhase()
+    {
+        QFETCH(bool, sawtooth);
+        QFETCH(quint64, pump);
+        QFETCH(bool, paused);
+        QFETCH(int, order);
         ScriptedForm f;
         f->Me.Show();
-        f->Command1.widget()->click();
-        f.at(1001, [&] { QMetaObject::invokeMethod(f->Me.widget(), "close", Qt::QueuedConnection); });
+        (sawtooth ? f->Command2 : f->Command1).widget()->click();
         size_t atClose = 0;
-        f.at(1001, [&] { atClose = f.linesSoFar(); });
+        Integer orderAtClose = 0;
+        auto closeNow = [&] {
+            atClose = f.linesSoFar();
+            orderAtClose = f->Order;
+            f->Me.widget()->close();
+        };
+        if (paused) {
+            // Held at this pump's column; the close box is clicked while
+            // the run waits.
+            f.clickAt(pump, f->Command4);
+            f.at(pump, [&] { QTimer::singleShot(30, f->Me.widget(), closeNow); });
+        } else {
+            f.at(pump, [&] { QTimer::singleShot(0, f->Me.widget(), closeNow); });
+        }
         f->Picture1.StartRecording();
         f->Command3.widget()->click();
         QVERIFY(plot::testing::ProgramEnded());
         QCOMPARE(plot::testing::ExitCode(), 0);
+        QCOMPARE(int(orderAtClose), order);
+        QCOMPARE(f->RunState, Integer(paused ? 1 : 0));
+        // The close is handled at that pump: nothing more is drawn.
         QCOMPARE(f.linesSoFar(), atClose);
+        QVERIFY(f.errors.empty());
+    }
+
+    // A fault in the middle of two nested runs, each of a kind the run's own
+    // checks catch: one message, the program ends with a non-zero status,
+    // both runs are abandoned and nothing more is drawn.
+    void faultsMidRunAreReportedOnceAndEndEveryRun_data()
+    {
+        QTest::addColumn<int>("fault");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("index") << 0 << "Laufzeitfehler '9': Index außerhalb des gültigen Bereichs";
+        QTest::newRow("division by zero") << 2 << "Laufzeitfehler '11': Division durch Null";
+        QTest::newRow("floating-point overflow") << 3 << "Laufzeitfehler '6': Überlauf";
+        QTest::newRow("invalid operation") << 4 << "Laufzeitfehler '6': Überlauf";
+    }
+    void faultsMidRunAreReportedOnceAndEndEveryRun()
+    {
+        QFETCH(int, fault);
+        QFETCH(QString, message);
+        ScriptedForm f;
+        f->Command1.widget()->click();
+        f.clickAt(101, f->Command3); // a nested run, in its first adding sweep
+        // In the inner run's first adding sweep. (The 16-bit counters'
+        // overflow has its own test with the pause toggle: the loop tests
+        // keep Order far from the limit.)
+        const std::uint64_t at = 300;
+        size_t atFault = 0;
+        f.at(at, [&] {
+            atFault = f.linesSoFar();
+            switch (fault) {
+            case 0: f->PlotX = -1; break;
+            case 2: f->Order = 0; break;
+            case 3: for (plot::Long i = 0; i <= 2500; ++i) f->PartialSum(i) = 1e300 * 1e8; break;
+            case 4: for (plot::Long i = 0; i <= 2500; ++i) f->PartialSum(i) = std::nan(""); break;
+            }
+        });
+        f->Picture1.StartRecording();
+        f->Command3.widget()->click();
+        QCOMPARE(int(f.errors.size()), 1);
+        QCOMPARE(QString::fromStdString(f.errors[0]), message);
+        QVERIFY(plot::testing::ProgramEnded());
+        QCOMPARE(plot::testing::ExitCode(), 1);
+        QCOMPARE(f.maxRuns, Integer(2));
+        QCOMPARE(f->ActiveRuns, Integer(0));
+        // At most the column in progress was begun before the fault.
+        QVERIFY(f.linesSoFar() <= atFault + 1);
     }
 
     void nestingIsBounded()
