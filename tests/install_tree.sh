@@ -32,8 +32,13 @@ for id in $DESKTOP_IDS; do
   out=$(desktop-file-validate "$desktop" 2>&1) || fail "desktop-file-validate failed: $out"
   if grep -E "(error|warning):" <<<"$out"; then fail "$id.desktop does not validate cleanly"; fi
   [ -z "$out" ] || echo "$out"
+  # Errors and warnings fail validation; infos fail here as well (a missing
+  # content rating is only an info in AppStream 0.16), all but the one on
+  # <developer>, a tag newer than Debian bookworm's AppStream.
   out=$(appstreamcli validate --no-net "$metainfo" 2>&1) || fail "appstreamcli validate failed: $out"
-  if grep -E "^[EW]:" <<<"$out"; then fail "$id.metainfo.xml does not validate cleanly"; fi
+  if grep -E "^[EWI]:" <<<"$out" | grep -vE "^I: $id:[0-9]+: unknown-tag developer$"; then
+    fail "$id.metainfo.xml does not validate cleanly"
+  fi
   echo "$id: $(tail -n1 <<<"$out")"
 
   icon=$(desktop_key "$desktop" Icon)
