@@ -21,6 +21,7 @@ pid=""
 package=""
 cleanup() {
   if [ -n "$pid" ]; then kill "$pid" 2>/dev/null || true; fi
+  # Also after dpkg -r: a failed check may have found files it kept.
   if [ -n "$package" ]; then dpkg --purge "$package" >/dev/null 2>&1 || true; fi
   stop_xvfb
   rm -rf "$work"
@@ -72,7 +73,6 @@ start_program wavesum "Fouriersynthese"
 start_program waveprint "Fourierzerlegung-Rechteck"
 
 dpkg -r "$name" >"$work/dpkg.log" 2>&1 || { cat "$work/dpkg.log"; fail "dpkg -r failed"; }
-package=""
 if dpkg-query -W -f='${Status}\n' "$name" 2>/dev/null | grep -q "ok installed"; then
   fail "$name still installed after dpkg -r"
 fi
@@ -84,4 +84,5 @@ while read -r d; do
   if [ -d "/$d" ] && ! grep -qxF "$d" "$work/system-dirs"; then left+=" /$d/"; fi
 done <"$work/dirs"
 [ -z "$left" ] || fail "left after dpkg -r:$left"
+package=""
 echo "installed and removed $name: $(wc -l <"$work/files") files, $(($(wc -l <"$work/dirs") - $(wc -l <"$work/system-dirs"))) directories of its own"
