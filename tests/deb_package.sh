@@ -62,7 +62,7 @@ cd "$work"
 start_program() { # $1: program, $2: start of its window title
   /usr/bin/"$1" 2>"$work/$1.stderr" &
   pid=$!
-  wait_window "$2" >/dev/null || fail "$1: no window"
+  wait_window "$2" >/dev/null || { cat "$work/$1.stderr"; fail "$1: no window"; }
   sleep 1
   kill -0 "$pid" 2>/dev/null || { cat "$work/$1.stderr"; fail "$1 ended by itself"; }
   kill "$pid"; wait "$pid" 2>/dev/null || true; pid=""
