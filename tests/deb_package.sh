@@ -65,9 +65,12 @@ start_program() { # $1: program, $2: start of its window title
   wait_window "$2" >/dev/null || { cat "$work/$1.stderr"; fail "$1: no window"; }
   sleep 1
   kill -0 "$pid" 2>/dev/null || { cat "$work/$1.stderr"; fail "$1 ended by itself"; }
-  kill "$pid"; wait "$pid" 2>/dev/null || true; pid=""
+  # SIGTERM ends it with status 128+15; a crash on the way out would not.
+  local status=0
+  kill "$pid"; wait "$pid" 2>/dev/null || status=$?; pid=""
+  [ "$status" -eq 143 ] || { cat "$work/$1.stderr"; fail "$1: exit status $status after SIGTERM"; }
   [ ! -s "$work/$1.stderr" ] || { cat "$work/$1.stderr"; fail "$1 wrote to stderr"; }
-  echo "/usr/bin/$1: window '$2...' shown, still running"
+  echo "/usr/bin/$1: window '$2...' shown, still running, ended by SIGTERM"
 }
 start_program wavesum "Fouriersynthese"
 start_program waveprint "Fourierzerlegung-Rechteck"
