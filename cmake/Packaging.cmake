@@ -1,0 +1,24 @@
+# One Debian package with both programs: `cpack -G DEB` in the build
+# directory. Its Depends line is worked out by dpkg-shlibdeps (dpkg-dev)
+# from the libraries the programs link against.
+set(CPACK_PACKAGE_NAME wellenlehre)
+set(CPACK_PACKAGE_VENDOR "Die Entwickler von wavesum und waveprint")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
+  "Lehrprogramme zur Fouriersynthese und -zerlegung (wavesum, waveprint)")
+# The summary is the Description's first line, this text the lines below.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+  "wavesum zeigt, wie Rechteck- und Sägezahnschwingung aus Sinus-Harmonischen
+entstehen: Harmonische um Harmonische wird zur Summenkurve addiert.
+waveprint zeichnet die 21 Harmonischen der Rechteckschwingung und druckt
+sie auf eine A4-Seite.")
+set(CPACK_PACKAGE_CONTACT "Die Entwickler von wavesum und waveprint <entwickler@wellenlehre.example>")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
+set(CPACK_DEBIAN_PACKAGE_SECTION education)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+
+include(CPack)

@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# cmake --install into a scratch prefix: the two programs, their desktop
+# entries, six icons and two metainfo files, nothing else. The entries and
+# the metainfo validate without errors or warnings, the PNG icons have
+# their sizes, and entry, icon, metainfo and program name one another.
+set -euo pipefail
+build=$1
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/install_lib.sh"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+prefix=$work/prefix
+fail() { echo "$*"; exit 1; }
+
+cmake --install "$build" --prefix "$prefix" >"$work/install.log" \
+  || { cat "$work/install.log"; fail "cmake --install failed"; }
+(cd "$prefix" && find . -mindepth 1 ! -type d | sed 's|^\./||' | sort) >"$work/found"
+expected_files | sort >"$work/expected"
+diff -u "$work/expected" "$work/found" || fail "installed files differ from the list above"
+empty=$(find "$prefix" -mindepth 1 -type d -empty)
+[ -z "$empty" ] || fail "empty directories installed: $empty"
+
+for p in $PROGRAMS; do
+  [ -x "$prefix/bin/$p" ] || fail "bin/$p is not executable"
+  cmp -s "$prefix/bin/$p" "$build/bin/$p" || fail "bin/$p is not the program built as $p"
+done
+
+for id in $DESKTOP_IDS; do
+  desktop=$prefix/share/applications/$id.desktop
+  metainfo=$prefix/share/metainfo/$id.metainfo.xml
+
+  out=$(desktop-file-validate "$desktop" 2>&1) || fail "desktop-file-validate failed: $out"
+  if grep -E "(error|warning):" <<<"$out"; then fail "$id.desktop does not validate cleanly"; fi
+  [ -z "$out" ] || echo "$out"
+  # Errors and warnings fail validation; infos fail here as well (a missing
+  # content rating is only an info in AppStream 0.16), all but the one on
+  # <developer>, a tag newer than Debian bookworm's AppStream.
+  out=$(appstreamcli validate --no-net "$metainfo" 2>&1) || fail "appstreamcli validate failed: $out"
+  if grep -E "^[EWI]:" <<<"$out" | grep -vE "^I: $id:[0-9]+: unknown-tag developer$"; then
+    fail "$id.metainfo.xml does not validate cleanly"
+  fi
+  echo "$id: $(tail -n1 <<<"$out")"
+
+  icon=$(desktop_key "$desktop" Icon)
+  [ "$icon" = "$id" ] || fail "$id.desktop: Icon=$icon, not the desktop ID"
+  for icon_file in scalable/apps/$icon.svg 48x48/apps/$icon.png 256x256/apps/$icon.png; do
+    [ -f "$prefix/share/icons/hicolor/$icon_file" ] || fail "$id: no icon $icon_file"
+  done
+  exec_name=$(desktop_key "$desktop" Exec)
+  [ -x "$prefix/bin/${exec_name%% *}" ] || fail "$id.desktop: Exec=$exec_name is not an installed program"
+
+  mid=$(sed -n 's|.*<id>\(.*\)</id>.*|\1|p' "$metainfo")
+  [ "$mid" = "$id" ] || fail "$id.metainfo.xml: id $mid"
+  launchable=$(sed -n 's|.*<launchable type="desktop-id">\(.*\)</launchable>.*|\1|p' "$metainfo")
+  [ "$launchable" = "$id.desktop" ] && [ -f "$prefix/share/applications/$launchable" ] \
+    || fail "$id.metainfo.xml: launchable '$launchable' is not the installed desktop entry"
+  binary=$(sed -n 's|.*<binary>\(.*\)</binary>.*|\1|p' "$metainfo")
+  [ "$binary" = "${exec_name%% *}" ] || fail "$id.metainfo.xml: binary '$binary', the entry starts '$exec_name'"
+  mname=$(sed -n 's|^  <name>\(.*\)</name>|\1|p' "$metainfo")
+  [ "$mname" = "$(desktop_key "$desktop" Name)" ] || fail "$id: metainfo name '$mname' is not the entry's Name"
+
+  # Each PNG: its size, transparent corners around an opaque middle, and
+  # more than a flat fill.
+  for size in 48 256; do
+    png=$prefix/share/icons/hicolor/${size}x${size}/apps/$id.png
+    read -r w h corner middle colours < <(identify -format '%w %h %[fx:p{0,0}.a] %[fx:p{w/2,h/2}.a] %k\n' "$png")
+    [ "$w $h" = "$size $size" ] || fail "$png is ${w}x$h"
+    [ "$corner" = 0 ] && [ "$middle" = 1 ] || fail "$png: corner alpha $corner, middle alpha $middle"
+    [ "$colours" -gt 50 ] || fail "$png has only $colours colours"
+  done
+done
+echo "installed: $(wc -l <"$work/found") files"
