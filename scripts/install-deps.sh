@@ -4,7 +4,7 @@
 set -euo pipefail
 what=${1:-build}
 
-packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
+packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
           libcups2-dev fontconfig fonts-liberation2 fonts-dejavu-core)
 if [ "$what" = test ]; then
   packages+=(xvfb xdotool imagemagick x11-utils libx11-dev poppler-utils zlib1g-dev

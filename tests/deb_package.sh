@@ -37,7 +37,7 @@ deb=${debs[0]}
 name=$(dpkg-deb -f "$deb" Package)
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "$name: Depends: $depends"
-for lib in libc6 libqt6widgets6 libcups2; do
+for lib in libc6 libqt6widgets6 libcups2 qt6-translations-l10n; do
   grep -Eq "(^|, )$lib( |,|$)" <<<"$depends" || fail "Depends lacks $lib"
 done
 

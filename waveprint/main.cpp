@@ -3,7 +3,7 @@
 
 int main(int argc, char** argv)
 {
-    plot::Application app(argc, argv, "waveprint");
+    plot::Application app(argc, argv, "waveprint", "de.wellenlehre.waveprint");
     Form1 form;
     return app.Run(form.Me);
 }

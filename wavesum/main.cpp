@@ -3,7 +3,7 @@
 
 int main(int argc, char** argv)
 {
-    plot::Application app(argc, argv, "wavesum");
+    plot::Application app(argc, argv, "wavesum", "de.wellenlehre.wavesum");
     Form1 form;
     return app.Run(form.Me);
 }

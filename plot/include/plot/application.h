@@ -10,7 +10,9 @@ class Window;
 
 class Application {
 public:
-    Application(int& argc, char** argv, const std::string& name);
+    // name: the program's name; desktopId: the name of its desktop entry
+    // (without ".desktop"), by which the desktop finds its icon.
+    Application(int& argc, char** argv, const std::string& name, const std::string& desktopId);
     ~Application();
     // Loads and shows the window, then handles events until the program
     // ends; returns the exit status.
@@ -20,5 +22,11 @@ private:
     struct Toolkit;
     std::unique_ptr<Toolkit> toolkit_;
 };
+
+// Every text the user sees is German, also those the toolkit draws itself
+// (standard buttons of message boxes and dialogs): installs the toolkit's
+// German translation whatever the system's locale is. False when the
+// translation is not installed (the toolkit's texts stay English).
+bool UseGermanToolkitTexts();
 
 } // namespace plot
