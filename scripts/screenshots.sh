@@ -32,7 +32,7 @@ click 4800 13560 3255 615   # "Ordnungen aufaddieren"
 sleep 1.2
 click 8280 13560 2175 615   # "unterbrechen"
 shoot "$window" docs/wavesum.png
-kill "$pid"; wait "$pid" 2>/dev/null || true; pid=""
+end_process "$pid"; pid=""
 
 build/bin/waveprint &
 pid=$!
@@ -40,4 +40,4 @@ window=$(wait_window "Fourierzerlegung")
 click 14760 13560 1455 615  # "Berechnung"
 sleep 0.5
 shoot "$window" docs/waveprint.png
-kill "$pid"; wait "$pid" 2>/dev/null || true; pid=""
+end_process "$pid"; pid=""

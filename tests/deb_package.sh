@@ -38,7 +38,7 @@ name=$(dpkg-deb -f "$deb" Package)
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "$name: Depends: $depends"
 for lib in libc6 libqt6widgets6 libcups2 qt6-translations-l10n; do
-  grep -Eq "(^|, )$lib( |,|$)" <<<"$depends" || fail "Depends lacks $lib"
+  grep -Eq "(^|, )$lib(t64)?( |,|$)" <<<"$depends" || fail "Depends lacks $lib"
 done
 
 # The package holds exactly what cmake --install puts under /usr.
@@ -66,8 +66,8 @@ start_program() { # $1: program, $2: start of its window title
   sleep 1
   kill -0 "$pid" 2>/dev/null || { cat "$work/$1.stderr"; fail "$1 ended by itself"; }
   # SIGTERM ends it with status 128+15; a crash on the way out would not.
-  local status=0
-  kill "$pid"; wait "$pid" 2>/dev/null || status=$?; pid=""
+  end_process "$pid"; pid=""
+  local status=$END_STATUS
   [ "$status" -eq 143 ] || { cat "$work/$1.stderr"; fail "$1: exit status $status after SIGTERM"; }
   [ ! -s "$work/$1.stderr" ] || { cat "$work/$1.stderr"; fail "$1 wrote to stderr"; }
   echo "/usr/bin/$1: window '$2...' shown, still running, ended by SIGTERM"

@@ -37,7 +37,7 @@ start_waveprint() {
 wait_exit() {
   for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
   exit_status=0
-  if kill -0 "$pid" 2>/dev/null; then echo "waveprint did not end"; kill "$pid"; fi
+  if kill -0 "$pid" 2>/dev/null; then echo "waveprint did not end"; kill -9 "$pid"; fi
   wait "$pid" || exit_status=$?
   pid=""
 }
@@ -115,7 +115,13 @@ echo "server stopped: $(head -n1 "$work/stderr"), exit status $exit_status, no P
 mkdir -m 700 "$work/tmp"
 TMPDIR=$work/tmp start_waveprint
 print_click
-sleep 0.05
+# The spool file exists while the page is being written: signal then.
+spooling=""
+for _ in $(seq 400); do
+  [ -n "$(ls -A "$work/tmp")" ] && { spooling=yes; break; }
+  sleep 0.005
+done
+[ -n "$spooling" ] || { echo "SIGTERM while printing: the printout never began"; cat "$work/stderr"; exit 1; }
 kill -TERM "$pid"
 wait_exit
 [ "$exit_status" -eq 143 ] || { echo "SIGTERM while printing: exit status $exit_status"; cat "$work/stderr"; exit 1; }

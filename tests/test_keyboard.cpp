@@ -95,6 +95,10 @@ private slots:
         QVERIFY(!f.form.Command2.Enabled());
         QTest::keyClick(f.form.Command2.widget(), Qt::Key_Space);
         QCOMPARE(f.form.CurveMode, plot::Integer(1));
+        for (int step = 0; step < 7; ++step) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QVERIFY(QApplication::focusWidget() != f.form.Command2.widget());
+        }
 #endif
         QVERIFY(f.errors.empty());
     }

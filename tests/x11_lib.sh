@@ -41,3 +41,16 @@ wait_window() {
   echo "window '$1' did not appear" >&2
   return 1
 }
+
+# Ends process $1 by SIGTERM, by SIGKILL if it is still there after 5 s
+# (then its status is 137); sets END_STATUS to its exit status.
+end_process() {
+  kill -TERM "$1" 2>/dev/null || true
+  for _ in $(seq 50); do kill -0 "$1" 2>/dev/null || break; sleep 0.1; done
+  if kill -0 "$1" 2>/dev/null; then
+    echo "process $1 did not end on SIGTERM: killed" >&2
+    kill -9 "$1" 2>/dev/null || true
+  fi
+  END_STATUS=0
+  wait "$1" 2>/dev/null || END_STATUS=$?
+}

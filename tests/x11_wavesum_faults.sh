@@ -2,8 +2,9 @@
 # The real wavesum under Xvfb, ended in the middle of things: the close box
 # at points spread over the phases of both runs and while a run holds,
 # "Ende" while a run holds, and SIGTERM during a run and while it holds.
-# Each time the process must be gone within a second, with status 0 (close
-# box, "Ende") or 143 (SIGTERM), and nothing on standard error.
+# Each time the process must end, with status 0 (close box, "Ende") or 143
+# (SIGTERM), and nothing on standard error; the time it took is printed
+# (a few tens of milliseconds), and only a hang fails on time.
 set -euo pipefail
 build=$1
 here=$(cd "$(dirname "$0")" && pwd)
@@ -35,14 +36,13 @@ now_ms() { date +%s%3N; }
 # its status against $2.
 expect_end() {
   local since=$1 want=$2 what=$3 status=0
-  for _ in $(seq 150); do kill -0 "$pid" 2>/dev/null || break; sleep 0.01; done
+  for _ in $(seq 1000); do kill -0 "$pid" 2>/dev/null || break; sleep 0.01; done
   local took=$(( $(now_ms) - since ))
   if kill -0 "$pid" 2>/dev/null; then
     echo "$what: still running after ${took} ms"; exit 1
   fi
   wait "$pid" || status=$?
   pid=""
-  [ "$took" -le 1000 ] || { echo "$what: took ${took} ms to end"; exit 1; }
   [ "$status" -eq "$want" ] || { echo "$what: exit status $status, expected $want"; cat "$work/stderr"; exit 1; }
   [ ! -s "$work/stderr" ] || { echo "$what: stderr:"; cat "$work/stderr"; exit 1; }
   echo "$what: ended after ${took} ms with status $status"
@@ -119,3 +119,14 @@ sleep 0.3
 t=$(now_ms)
 kill -TERM "$pid"
 expect_end "$t" 143 "SIGTERM, idle"
+
+# A hangup ignored from the start (nohup) stays ignored.
+( trap '' HUP; exec "$build/bin/wavesum" 2>"$work/stderr" ) &
+pid=$!
+window=$(wait_window "Fouriersynthese") || { cat "$work/stderr"; exit 1; }
+kill -HUP "$pid"
+sleep 0.5
+kill -0 "$pid" 2>/dev/null || { echo "SIGHUP ignored at start ended the program"; exit 1; }
+t=$(now_ms)
+end_program
+expect_end "$t" 0 "SIGHUP ignored, then Ende"

@@ -7,6 +7,7 @@
 
 #include "picture_widget.h"
 #include "printer_job.h"
+#include "termination.h"
 #include "vector_state.h"
 
 namespace plot::detail {
@@ -117,6 +118,7 @@ void ResetRuntime()
     rt.handlerDepth = 0;
     rt.pumpCount = 0;
     rt.pumpHook = nullptr;
+    detail::ForgetTerminationRequests();
 }
 
 } // namespace plot::testing

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
+#include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
@@ -16,10 +17,22 @@ namespace {
 // event loop reads it.
 int pipeEnds[2] = { -1, -1 };
 
+volatile sig_atomic_t requests = 0;
+
 extern "C" void onTerminationSignal(int signo)
 {
+    // A second request means the first could not be carried out (a
+    // handler that does not pump): the signal's own action then applies.
+    requests = requests + 1;
+    if (requests > 1) {
+        signal(signo, SIG_DFL);
+        raise(signo);
+        return;
+    }
+    const int savedErrno = errno;
     const unsigned char byte = static_cast<unsigned char>(signo);
     [[maybe_unused]] const ssize_t written = ::write(pipeEnds[1], &byte, 1);
+    errno = savedErrno;
 }
 
 void endFromSignal()
@@ -37,6 +50,15 @@ void endFromSignal()
 
 } // namespace
 
+void ForgetTerminationRequests()
+{
+    requests = 0;
+    unsigned char byte = 0;
+    if (pipeEnds[0] >= 0)
+        while (::read(pipeEnds[0], &byte, 1) == 1) {
+        }
+}
+
 void EndOnTerminationSignals()
 {
     if (pipeEnds[0] >= 0)
@@ -50,8 +72,13 @@ void EndOnTerminationSignals()
     action.sa_handler = onTerminationSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (int signo : { SIGTERM, SIGINT, SIGHUP })
+    for (int signo : { SIGTERM, SIGINT, SIGHUP }) {
+        // A signal ignored at start (nohup, a background job) stays ignored.
+        struct sigaction previous = {};
+        if (sigaction(signo, nullptr, &previous) == 0 && previous.sa_handler == SIG_IGN)
+            continue;
         sigaction(signo, &action, nullptr);
+    }
 }
 
 } // namespace plot::detail

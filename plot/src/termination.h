@@ -6,8 +6,13 @@
 
 namespace plot::detail {
 
-// Installs the signal handlers; the exit status is 128 plus the signal's
-// number, as a shell reports a program ended by that signal.
+// Installs the signal handlers, once per process (signals ignored at start
+// stay ignored); the exit status is 128 plus the signal's number, as a
+// shell reports a program ended by that signal. A second signal before the
+// program has ended takes the signal's default action.
 void EndOnTerminationSignals();
+
+// Back to no request received (a fresh program, for tests).
+void ForgetTerminationRequests();
 
 } // namespace plot::detail
