@@ -11,9 +11,6 @@ cleanup() { if [ -n "$pid" ]; then kill "$pid" 2>/dev/null || true; fi; stop_xvf
 trap cleanup EXIT
 mkdir -p docs
 
-click() { # left top width height, in twips, at 15 twips a pixel
-  xdotool mousemove $(( ($1 + $3 / 2) / 15 )) $(( ($2 + $4 / 2) / 15 )) click 1
-}
 shoot() { # window id, file
   xdotool mousemove 0 0
   sleep 0.3
@@ -26,11 +23,11 @@ start_xvfb 1280x1024x24
 build/bin/wavesum &
 pid=$!
 window=$(wait_window "Fouriersynthese")
-click 2520 13560 2175 615   # "Start Sägezahn"
+start_sawtooth
 sleep 0.5
-click 4800 13560 3255 615   # "Ordnungen aufaddieren"
+adding
 sleep 1.2
-click 8280 13560 2175 615   # "unterbrechen"
+pause_toggle
 shoot "$window" docs/wavesum.png
 end_process "$pid"; pid=""
 

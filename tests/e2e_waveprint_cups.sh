@@ -25,7 +25,7 @@ cleanup() {
 trap cleanup EXIT
 
 # "Ausdruck A4 Hochformat": 360, 13800, 2415 x 495 twips, 15 twips a pixel.
-print_click() { xdotool mousemove $(( (360 + 2415 / 2) / 15 )) $(( (13800 + 495 / 2) / 15 )) click 1; }
+print_click() { click 360 13800 2415 495; }
 
 start_waveprint() {
   "$build/bin/waveprint" 2>"$work/stderr" &

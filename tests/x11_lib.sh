@@ -31,6 +31,20 @@ stop_xvfb() {
   fi
 }
 
+# Clicks the middle of a control given in twips (left top width height)
+# at 15 twips a pixel; with no window manager the client area starts at
+# the screen's corner.
+click() {
+  xdotool mousemove $(( ($1 + $3 / 2) / 15 )) $(( ($2 + $4 / 2) / 15 )) click 1
+}
+
+# wavesum's buttons.
+start_square()   { click 360 13560 2055 615; }
+start_sawtooth() { click 2520 13560 2175 615; }
+adding()         { click 4800 13560 3255 615; }
+pause_toggle()   { click 8280 13560 2175 615; }
+end_program()    { click 14400 13560 2175 615; }
+
 # Waits until a window whose name starts with $1 is mapped; prints its id.
 wait_window() {
   for _ in $(seq 100); do

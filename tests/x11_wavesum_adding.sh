@@ -13,15 +13,6 @@ pid=""
 cleanup() { if [ -n "$pid" ]; then kill "$pid" 2>/dev/null || true; fi; keep; stop_xvfb; rm -rf "$work"; }
 trap cleanup EXIT
 
-# Button centres at 15 twips a pixel; the client area starts at the
-# screen's corner (no window manager).
-click() { # left top width height, in twips
-  xdotool mousemove $(( ($1 + $3 / 2) / 15 )) $(( ($2 + $4 / 2) / 15 )) click 1
-}
-start_square()  { click 360 13560 2055 615; }
-adding()        { click 4800 13560 3255 615; }
-pause_toggle()  { click 8280 13560 2175 615; }
-end_program()   { click 14400 13560 2175 615; }
 sum_drawn() { "$build/tests/shotcheck" sum "$1" 9 26 1249 869 >"$work/check.txt" 2>&1; }
 
 start_xvfb 1280x1024x24

@@ -14,14 +14,6 @@ pid=""
 cleanup() { if [ -n "$pid" ]; then kill -9 "$pid" 2>/dev/null || true; fi; stop_xvfb; rm -rf "$work"; }
 trap cleanup EXIT
 
-click() { # left top width height, in twips, at 15 twips a pixel
-  xdotool mousemove $(( ($1 + $3 / 2) / 15 )) $(( ($2 + $4 / 2) / 15 )) click 1
-}
-start_square()   { click 360 13560 2055 615; }
-start_sawtooth() { click 2520 13560 2055 615; }
-adding()         { click 4800 13560 3255 615; }
-pause_toggle()   { click 8280 13560 2175 615; }
-end_program()    { click 14400 13560 2175 615; }
 
 window=""
 launch() {

@@ -15,9 +15,7 @@ start_xvfb 1280x1024x24
 pid=$!
 wait_window "Fouriersynthese" >/dev/null
 
-# At 96 dpi a pixel is 15 twips. No window manager runs, so the client area
-# starts at the screen's corner. "Start Rechteck": 360, 13560, 2055 x 615.
-xdotool mousemove $(( (360 + 2055 / 2) / 15 )) $(( (13560 + 615 / 2) / 15 )) click 1
+start_square
 sleep 1.5
 import -window root "$work/shot.png"
 
