@@ -114,6 +114,33 @@ private slots:
                 QCOMPARE(img.pixel(x, y), qRgb(255, 255, 255));
     }
 
+    // A dark desktop palette (Breeze Dark, qt6ct's "darker") must not reach
+    // the picture: the run erases with white, so only white paper works.
+    void darkDesktopPaletteLeavesThePictureAsOnWhitePaper()
+    {
+        auto completeRun = [] {
+            ScriptedForm f;
+            f->Command1.widget()->click();
+            f->Command3.widget()->click();
+            return f.image().copy();
+        };
+        const QImage normal = completeRun();
+
+        const QPalette before = QApplication::palette();
+        QPalette dark(QColor(0x31, 0x36, 0x3b));
+        dark.setColor(QPalette::Base, QColor(0x23, 0x26, 0x29));
+        dark.setColor(QPalette::Text, QColor(0xfc, 0xfc, 0xfc));
+        dark.setColor(QPalette::WindowText, QColor(0xfc, 0xfc, 0xfc));
+        QApplication::setPalette(dark);
+        const QImage darkRun = completeRun();
+        QApplication::setPalette(before);
+
+        QCOMPARE(darkRun, normal);
+        // Paper above the sum curve, black ink at its foot.
+        QCOMPARE(darkRun.pixel(darkRun.width() / 2, 0), qRgb(255, 255, 255));
+        QCOMPARE(darkRun.pixel(darkRun.width() / 2, darkRun.height() - 1), qRgb(0, 0, 0));
+    }
+
     void secondSquareRunStartsFromTheFirstRunsSums()
     {
         ScriptedForm f;

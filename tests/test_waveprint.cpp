@@ -90,9 +90,11 @@ private slots:
         QCOMPARE(f->Picture1.ScaleLeft(), 0.0f);
         QCOMPARE(f->Command1.Caption(), std::string("Berechnung"));
         QCOMPARE(f->Command2.Caption(), std::string("Ausdruck A4 Hochformat"));
-        // Nothing is drawn at load.
+        // Nothing is drawn at load: white paper, as on the printed page,
+        // not the window's grey.
         const QImage& img = f.image();
-        QCOMPARE(img.pixel(img.width() / 2, img.height() / 2), f->Picture1.widget()->background());
+        QCOMPARE(img.pixel(img.width() / 2, img.height() / 2), qRgb(255, 255, 255));
+        QCOMPARE(f->Picture1.widget()->foreground(), qRgb(0, 0, 0));
     }
 
     void stripPlotOnScreen()

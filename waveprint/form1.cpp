@@ -34,7 +34,7 @@ constexpr plot::Integer lastOrder = 41;
 
 Form1::Form1()
     : Me(design)
-    , Picture1(Me.AddPicture({ 240, 120, 14535, 13335 }, 0, plot::PictureColours::Window))
+    , Picture1(Me.AddPicture({ 240, 120, 14535, 13335 }, 0))
     , Command1(Me.AddButton("Berechnung", { 14760, 13560, 1455, 615 }, 1, windowFont))
     , Command2(Me.AddButton("Ausdruck A4 Hochformat", { 360, 13800, 2415, 495 }, 2, windowFont))
 {

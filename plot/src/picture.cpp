@@ -23,10 +23,10 @@ Colour fromQRgb(QRgb c)
 }
 } // namespace
 
-PictureWidget::PictureWidget(QWidget* parent, QPalette::ColorRole background, QPalette::ColorRole foreground)
+PictureWidget::PictureWidget(QWidget* parent)
     : QFrame(parent)
-    , background_(palette().color(background).rgb())
-    , foreground_(palette().color(foreground).rgb())
+    , background_(toQRgb(PaperColour))
+    , foreground_(toQRgb(InkColour))
 {
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     setAttribute(Qt::WA_OpaquePaintEvent);

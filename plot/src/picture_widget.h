@@ -1,7 +1,6 @@
 #pragma once
 #include <QFrame>
 #include <QImage>
-#include <QPalette>
 #include <memory>
 #include <vector>
 
@@ -15,8 +14,7 @@ namespace plot {
 class PictureWidget : public QFrame {
     Q_OBJECT
 public:
-    PictureWidget(QWidget* parent, QPalette::ColorRole background = QPalette::Base,
-        QPalette::ColorRole foreground = QPalette::Text);
+    explicit PictureWidget(QWidget* parent);
     ~PictureWidget() override;
 
     // Scale

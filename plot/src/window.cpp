@@ -107,11 +107,9 @@ Window::Window(const WindowDesign& design)
 
 Window::~Window() = default;
 
-Picture Window::AddPicture(const Placement& at, int tabIndex, PictureColours colours)
+Picture Window::AddPicture(const Placement& at, int tabIndex)
 {
-    const bool window = colours == PictureColours::Window;
-    auto* p = new PictureWidget(w_.get(), window ? QPalette::Window : QPalette::Base,
-        window ? QPalette::WindowText : QPalette::Text);
+    auto* p = new PictureWidget(w_.get());
     p->setGeometry(toRect(at));
     p->rebuildImage();
     p->resetScaleToTwips();

@@ -9,6 +9,13 @@ namespace plot {
 
 class PictureWidget;
 
+// A picture is white paper with black ink on every desktop theme: the
+// animation erases by drawing white over magenta, which only works on a
+// white background, and the printed page is white too. The window around
+// it and its buttons follow the desktop's palette.
+inline constexpr Colour PaperColour = RGB(255, 255, 255);
+inline constexpr Colour InkColour = RGB(0, 0, 0);
+
 // One Line call as the program made it.
 struct RecordedLine {
     Single x1, y1, x2, y2;

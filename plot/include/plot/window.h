@@ -23,10 +23,6 @@ struct Placement {
     Single left, top, width, height;
 };
 
-// The system colours a picture takes: a document's (base and text, white
-// and black as a rule) or the window's own (window background and text).
-enum class PictureColours { Document, Window };
-
 struct WindowDesign {
     std::string caption;
     Single clientWidth;  // twips
@@ -44,7 +40,7 @@ public:
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
 
-    Picture AddPicture(const Placement& at, int tabIndex, PictureColours colours = PictureColours::Document);
+    Picture AddPicture(const Placement& at, int tabIndex);
     Button AddButton(const std::string& caption, const Placement& at, int tabIndex, const FontDesign& font);
 
     // Runs once, before the window is first shown.
