@@ -24,6 +24,21 @@ QScreen* primaryScreen()
     return s;
 }
 
+bool onWayland()
+{
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
+// On Wayland a window learns its decoration only once it is shown, and the
+// compositor tells no client where its panels are: Qt reports the whole
+// output as available and places nothing itself. What is assumed there
+// instead: the title bar and borders that Qt draws itself (30 pixels of
+// title, 3 on each other side), also about what a compositor's own title
+// bar takes; and panels of up to 48 pixels across the top or bottom of the
+// output (GNOME's top bar and weston's panel take 32, Plasma's panel 44).
+constexpr QSize waylandDecoration { 6, 33 };
+constexpr int waylandPanels = 48;
+
 // The frame the platform adds around the client area, where it already
 // knows it (window managers tell only once the window is mapped).
 QSize knownFrame(QWidget* w)
@@ -32,15 +47,32 @@ QSize knownFrame(QWidget* w)
     return { m.left() + m.right(), m.top() + m.bottom() };
 }
 
+// The frame counted in the window's outer width: on Wayland at least the
+// decoration that will be drawn around it.
+QSize outerFrame(QWidget* w)
+{
+    const QSize known = knownFrame(w);
+    return onWayland() ? known.expandedTo(waylandDecoration) : known;
+}
+
 // For fitting the window to the screen: the known frame, or at least a
 // usual title bar and border.
 QSize frameAllowance(QWidget* w)
 {
     const QString platform = QGuiApplication::platformName();
-    const QSize known = knownFrame(w);
     if (platform == "offscreen" || platform == "minimal")
-        return known;
-    return known.expandedTo({ 8, 32 });
+        return knownFrame(w);
+    return outerFrame(w).expandedTo({ 8, 32 });
+}
+
+// The part of the screen a window may take: the work area the window
+// system reports, less the assumed panels where it reports none.
+QRect usableArea(QScreen* screen)
+{
+    QRect area = screen->availableGeometry();
+    if (onWayland() && area == screen->geometry())
+        area.setHeight(area.height() - waylandPanels);
+    return area;
 }
 
 int toPixels(double twips)
@@ -95,7 +127,7 @@ Window::Window(const WindowDesign& design)
     QScreen* screen = primaryScreen();
     w_->winId(); // the platform window, so that its frame is known
     const QSize frame = frameAllowance(w_.get());
-    const QRect available = screen->availableGeometry();
+    const QRect available = usableArea(screen);
     detail::runtime().twipsPerPixel = ChooseTwipsPerPixel(
         { screen->logicalDotsPerInch(), available.width(), available.height(), frame.width(), frame.height() },
         design.fitWidth, design.fitHeight);
@@ -135,12 +167,12 @@ void Window::OnLoad(std::function<void()> handler)
 
 Single Window::Width() const
 {
-    return CSng((w_->width() + knownFrame(w_.get()).width()) * TwipsPerPixel());
+    return CSng((w_->width() + outerFrame(w_.get()).width()) * TwipsPerPixel());
 }
 
 void Window::Width(Single twips)
 {
-    const int client = toPixels(Checked(twips)) - knownFrame(w_.get()).width();
+    const int client = toPixels(Checked(twips)) - outerFrame(w_.get()).width();
     if (client < 0)
         Raise(ErrorCode::InvalidPropertyValue);
     w_->setFixedWidth(client);
