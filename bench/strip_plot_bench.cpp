@@ -44,7 +44,7 @@ int main(int argc, char** argv)
     form.Command2_Click();
     const auto lines = form.Picture1.TakeRecording();
     const QImage& target = picture->image();
-    const plot::PixelMapping mapping(picture->scale, target.width(), target.height());
+    const plot::PixelMapping mapping(picture->core.scale, target.width(), target.height());
     std::vector<Span> spans;
     spans.reserve(lines.size());
     for (const auto& l : lines)

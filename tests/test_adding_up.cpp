@@ -35,7 +35,7 @@ struct ScriptedForm : LoadedForm {
         script.emplace(pump, [w = button.widget()] { QMetaObject::invokeMethod(w, "click", Qt::QueuedConnection); });
     }
     void at(std::uint64_t pump, std::function<void()> action) { script.emplace(pump, std::move(action)); }
-    size_t linesSoFar() const { return form->Picture1.widget()->recording->size(); }
+    size_t linesSoFar() const { return form->Picture1.widget()->core.recording->size(); }
 
     std::multimap<std::uint64_t, std::function<void()>> script;
     Integer maxRuns = 0;

@@ -1,13 +1,8 @@
 #include "runtime.h"
 
-#include <QApplication>
-#include <QMessageBox>
-#include <QWidget>
-#include <cstdio>
+#include <new>
 
-#include "picture_widget.h"
-#include "printer_job.h"
-#include "termination.h"
+#include "plot/events.h"
 #include "vector_state.h"
 
 namespace plot::detail {
@@ -16,17 +11,6 @@ Runtime& runtime()
 {
     static Runtime instance = [] { Runtime r; r.reporter = DefaultReporter; return r; }();
     return instance;
-}
-
-void DefaultReporter(const RuntimeError& error)
-{
-    const QString title = QApplication::applicationDisplayName();
-    const QString text = QStringLiteral("Laufzeitfehler '%1':\n\n%2")
-                             .arg(error.number())
-                             .arg(QString::fromStdString(error.description()));
-    // Also into the log, for whoever started the program from a terminal.
-    std::fprintf(stderr, "%s\n", error.message().c_str());
-    QMessageBox::critical(nullptr, title, text);
 }
 
 void BeginEnd(int exitCode)
@@ -38,9 +22,17 @@ void BeginEnd(int exitCode)
     rt.exitCode = exitCode;
     AbandonPrintJob();
     // Nothing more may be seen of the program from here on.
-    for (QWidget* w : QApplication::topLevelWidgets())
-        w->hide();
+    HideWindows();
 }
+
+namespace {
+void report(const RuntimeError& error)
+{
+    if (runtime().reporter)
+        runtime().reporter(error);
+    BeginEnd(1);
+}
+} // namespace
 
 void RunHandler(const std::function<void()>& handler)
 {
@@ -51,41 +43,50 @@ void RunHandler(const std::function<void()>& handler)
     try {
         handler();
     } catch (const RuntimeError& error) {
-        if (rt.reporter)
-            rt.reporter(error);
-        BeginEnd(1);
+        report(error);
     } catch (const ProgramEnd&) {
         // The program is ending; this handler is over.
     } catch (const std::bad_alloc&) {
-        const RuntimeError error(ErrorCode::OutOfMemory);
-        if (rt.reporter)
-            rt.reporter(error);
-        BeginEnd(1);
+        report(RuntimeError(ErrorCode::OutOfMemory));
     } catch (const std::exception& e) {
-        const RuntimeError error(ErrorCode::Internal, e.what());
-        if (rt.reporter)
-            rt.reporter(error);
-        BeginEnd(1);
+        report(RuntimeError(ErrorCode::Internal, e.what()));
     }
     --rt.handlerDepth;
     ClearUpperVectorState();
     if (rt.ending) {
         if (rt.handlerDepth == 0)
-            QCoreApplication::exit(rt.exitCode);
+            LeaveEventLoop(rt.exitCode);
         return;
     }
     PresentPictures(false);
 }
 
-void PresentPictures(bool now)
+void CountPump()
 {
     Runtime& rt = runtime();
-    for (PictureWidget* p : rt.pictures)
-        p->present(now);
-    rt.lastPresent = std::chrono::steady_clock::now();
+    ++rt.pumpCount;
+    if (rt.pumpHook)
+        rt.pumpHook(rt.pumpCount);
+}
+
+void LeavePump()
+{
+    ClearUpperVectorState();
+    if (runtime().ending)
+        throw ProgramEnd {};
 }
 
 } // namespace plot::detail
+
+namespace plot {
+
+void End()
+{
+    detail::BeginEnd(0);
+    throw detail::ProgramEnd {};
+}
+
+} // namespace plot
 
 namespace plot::testing {
 

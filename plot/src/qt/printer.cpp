@@ -14,7 +14,7 @@
 #include "plot/pixel_mapping.h"
 #include "plot/runtime_error.h"
 #include "plot/testing.h"
-#include "printer_job.h"
+#include "runtime.h"
 
 namespace plot {
 

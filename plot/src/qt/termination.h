@@ -12,7 +12,4 @@ namespace plot::detail {
 // program has ended takes the signal's default action.
 void EndOnTerminationSignals();
 
-// Back to no request received (a fresh program, for tests).
-void ForgetTerminationRequests();
-
 } // namespace plot::detail

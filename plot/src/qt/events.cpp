@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 
 #include "runtime.h"
-#include "vector_state.h"
 
 namespace plot {
 
@@ -18,10 +17,8 @@ constexpr auto presentInterval = std::chrono::milliseconds(16);
 
 void DoEvents(PumpMode mode)
 {
+    detail::CountPump();
     detail::Runtime& rt = detail::runtime();
-    ++rt.pumpCount;
-    if (rt.pumpHook)
-        rt.pumpHook(rt.pumpCount);
 
     if (mode == PumpMode::UntilEvent) {
         detail::PresentPictures(false);
@@ -37,15 +34,7 @@ void DoEvents(PumpMode mode)
             rt.lastPoll = now;
         }
     }
-    detail::ClearUpperVectorState();
-    if (rt.ending)
-        throw detail::ProgramEnd {};
-}
-
-void End()
-{
-    detail::BeginEnd(0);
-    throw detail::ProgramEnd {};
+    detail::LeavePump();
 }
 
 } // namespace plot

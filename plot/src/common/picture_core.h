@@ -1,0 +1,33 @@
+#pragma once
+// What a picture is apart from its toolkit: its scale, its pixels and the
+// record of its lines. Each backend's picture widget holds one.
+#include <memory>
+#include <vector>
+
+#include "plot/picture.h"
+#include "raster.h"
+
+namespace plot::detail {
+
+struct PictureCore {
+    Integer scaleMode = 1;
+    UserScale scale;
+    Raster raster;
+    std::unique_ptr<std::vector<RecordedLine>> recording;
+    // The interior's size in twips, as the backend last laid it out.
+    double widthTwips = 0;
+    double heightTwips = 0;
+
+    // A new interior of width x height device pixels, all paper; a twips
+    // scale follows the new size, a user scale stays.
+    void resize(int widthPx, int heightPx, double newWidthTwips, double newHeightTwips);
+    void resetScaleToTwips();
+    void setScale(const UserScale& s);
+    void cls();
+    void line(Single x1, Single y1, Single x2, Single y2, bool hasColour, Colour colour);
+};
+
+// The core of a backend's picture widget.
+PictureCore& CoreOf(PictureWidget* widget);
+
+} // namespace plot::detail
