@@ -1,0 +1,177 @@
+// The page around a program compiled for the browser: the form with its
+// buttons and picture, the queue of clicks, the program's sleeps, the
+// error dialog, the end of the program and the print page.
+//
+// The program runs on the page's one thread and gives the browser control
+// only while it sleeps (Asyncify): at display rate while a handler runs,
+// and until the next input while it is idle or paused. A click is queued
+// here and run by the program when it wakes, nested inside the handler
+// that slept, as on the desktop.
+var Page = {
+  clicks: [],
+  inputWaiter: null,
+  buttons: {},
+  pictures: {},
+  formElement: null,
+  formSize: { width: 0, height: 0 },
+  ended: false,
+
+  element: function (id) { return document.getElementById(id); },
+
+  viewportWidth: function () { return Math.max(1, Math.floor(document.documentElement.clientWidth || window.innerWidth)); },
+  viewportHeight: function () { return Math.max(1, Math.floor(document.documentElement.clientHeight || window.innerHeight)); },
+  devicePixelRatio: function () { return window.devicePixelRatio || 1; },
+
+  form: function (caption, width, height, fontPx, fontFamily, bold) {
+    document.title = caption;
+    var form = Page.element('form');
+    form.style.width = width + 'px';
+    form.style.height = height + 'px';
+    form.style.font = (bold ? 'bold ' : '') + fontPx + 'px ' + Page.fontFamilies(fontFamily);
+    Page.formElement = form;
+    Page.formSize = { width: width, height: height };
+  },
+  formWidth: function (width) {
+    Page.formElement.style.width = width + 'px';
+    Page.formSize.width = width;
+  },
+  fontFamilies: function (family) {
+    return '"' + family + '", "Microsoft Sans Serif", Arial, "Liberation Sans", Arimo, "DejaVu Sans", sans-serif';
+  },
+  place: function (element, left, top, width, height) {
+    element.style.left = left + 'px';
+    element.style.top = top + 'px';
+    element.style.width = width + 'px';
+    element.style.height = height + 'px';
+  },
+
+  // Tab order: the design's tab indexes, from 1 on.
+  button: function (id, caption, left, top, width, height, tabIndex, fontPx, fontFamily, bold) {
+    var b = document.createElement('button');
+    b.type = 'button';
+    b.className = 'control';
+    b.textContent = caption;
+    b.tabIndex = tabIndex + 1;
+    b.style.font = (bold ? 'bold ' : '') + fontPx + 'px ' + Page.fontFamilies(fontFamily);
+    Page.place(b, left, top, width, height);
+    b.addEventListener('click', function () { Page.queueClick(id); });
+    Page.buttons[id] = b;
+    Page.formElement.appendChild(b);
+  },
+  buttonEnabled: function (id, enabled) { Page.buttons[id].disabled = !enabled; },
+  buttonCaption: function (id, caption) { Page.buttons[id].textContent = caption; },
+
+  picture: function (id, left, top, width, height, tabIndex, deviceWidth, deviceHeight) {
+    var box = document.createElement('div');
+    box.className = 'picture';
+    box.tabIndex = tabIndex + 1;
+    box.setAttribute('role', 'img');
+    box.setAttribute('aria-label', 'Zeichenfläche: die Harmonischen und ihre Summenkurve');
+    var canvas = document.createElement('canvas');
+    box.appendChild(canvas);
+    Page.formElement.appendChild(box);
+    var picture = { box: box, canvas: canvas, context: null, top: top, height: height };
+    Page.pictures[id] = picture;
+    Page.place(box, left, top, width, height);
+    Page.sizeCanvas(picture, width, height, deviceWidth, deviceHeight);
+  },
+  pictureGeometry: function (id, left, width, deviceWidth) {
+    var p = Page.pictures[id];
+    Page.place(p.box, left, p.top, width, p.height);
+    Page.sizeCanvas(p, width, p.height, deviceWidth, p.canvas.height);
+  },
+  // The canvas fills the picture's interior (inside a 2-pixel border) and
+  // has a pixel for every device pixel.
+  sizeCanvas: function (p, width, height, deviceWidth, deviceHeight) {
+    p.canvas.width = deviceWidth;
+    p.canvas.height = deviceHeight;
+    p.canvas.style.width = Math.max(0, width - 4) + 'px';
+    p.canvas.style.height = Math.max(0, height - 4) + 'px';
+    p.context = p.canvas.getContext('2d', { alpha: false });
+  },
+  // The program's pixels are RGBA bytes in its memory; memory can grow,
+  // so the view on it is taken anew each time.
+  present: function (id, pointer, width, height, x1, y1, x2, y2) {
+    var p = Page.pictures[id];
+    if (!p || width === 0 || height === 0) return;
+    var pixels = new Uint8ClampedArray(HEAPU8.buffer, pointer, width * height * 4);
+    p.context.putImageData(new ImageData(pixels, width, height), 0, 0, x1, y1, x2 - x1 + 1, y2 - y1 + 1);
+  },
+
+  showForm: function () {
+    Page.formElement.hidden = false;
+    Page.fitToViewport();
+    window.addEventListener('resize', Page.fitToViewport);
+  },
+  // The form was laid out for the viewport at load; when the viewport
+  // changes later (a tablet turned, a window resized), the whole form is
+  // scaled so that it stays whole on screen. The program sees no change.
+  fitToViewport: function () {
+    var s = Math.min(1, Page.viewportWidth() / Page.formSize.width, Page.viewportHeight() / Page.formSize.height);
+    Page.formElement.style.transform = s < 1 ? 'scale(' + s + ')' : '';
+  },
+
+  queueClick: function (id) {
+    if (Page.ended) return;
+    Page.clicks.push(id);
+    Page.wake();
+  },
+  nextClick: function () { return Page.clicks.length ? Page.clicks.shift() : -1; },
+  wake: function () {
+    var waiter = Page.inputWaiter;
+    Page.inputWaiter = null;
+    if (waiter) waiter();
+  },
+
+  // One task later: the browser paints what was put on the canvases and
+  // runs its input events in between. A message, unlike a timeout, is not
+  // held back to 4 ms when sleeps follow each other closely.
+  channel: null,
+  channelWaiters: [],
+  yieldToBrowser: function () {
+    if (!Page.channel) {
+      Page.channel = new MessageChannel();
+      Page.channel.port1.onmessage = function () { Page.channelWaiters.shift()(); };
+    }
+    return new Promise(function (resolve) {
+      Page.channelWaiters.push(resolve);
+      Page.channel.port2.postMessage(0);
+    });
+  },
+  // Until there is input: no timer, nothing runs meanwhile.
+  waitForInput: function () {
+    if (Page.clicks.length) return Promise.resolve();
+    return new Promise(function (resolve) { Page.inputWaiter = resolve; });
+  },
+
+  errorDialog: function (title, message) {
+    var dialog = Page.element('error');
+    Page.element('error-title').textContent = title;
+    Page.element('error-message').textContent = message;
+    return new Promise(function (resolve) {
+      dialog.addEventListener('close', function () { resolve(); }, { once: true });
+      dialog.showModal();
+      Page.element('error-ok').focus();
+    });
+  },
+
+  programEnded: function (status) {
+    if (Page.ended) return;
+    Page.ended = true;
+    Page.clicks = [];
+    Page.formElement.hidden = true;
+    Page.element('ended-status').textContent = status === 0 ? '' : ' (mit einem Laufzeitfehler)';
+    Page.element('ended').hidden = false;
+    Page.element('restart').focus();
+  },
+
+  // The print page replaces the last one, so a second printout is the
+  // same page again.
+  print: function (svg) {
+    Page.element('print-page').innerHTML = svg;
+    window.print();
+  }
+};
+
+Module.print = function (text) { console.log(text); };
+Module.printErr = function (text) { console.error(text); };

@@ -1,0 +1,64 @@
+#include <cmath>
+
+#include "page.h"
+#include "plot/numeric.h"
+#include "plot/twips.h"
+#include "runtime.h"
+#include "widgets.h"
+
+namespace plot {
+
+namespace detail {
+PictureCore& CoreOf(PictureWidget* widget)
+{
+    return widget->core;
+}
+} // namespace detail
+
+void PictureWidget::rebuild()
+{
+    const int interiorWidth = std::max(0, width - 2 * detail::pictureBorder);
+    const int interiorHeight = std::max(0, height - 2 * detail::pictureBorder);
+    const double dpr = plot_page_device_pixel_ratio();
+    core.resize(static_cast<int>(std::lround(interiorWidth * dpr)), static_cast<int>(std::lround(interiorHeight * dpr)),
+        interiorWidth * TwipsPerPixel(), interiorHeight * TwipsPerPixel());
+}
+
+void PictureWidget::present()
+{
+    const auto dirty = core.raster.takeDirty();
+    if (!dirty)
+        return;
+    plot_page_present(id, core.raster.pixels(), core.raster.width(), core.raster.height(), dirty->x1, dirty->y1,
+        dirty->x2, dirty->y2);
+}
+
+// Where the picture stands in the window, in twips.
+
+Single Picture::Left() const
+{
+    return CSng(w_->left * TwipsPerPixel());
+}
+
+void Picture::Left(Single twips)
+{
+    w_->left = static_cast<int>(std::lround(Checked(twips) / TwipsPerPixel()));
+    plot_page_picture_geometry(w_->id, w_->left, w_->width, w_->core.raster.width());
+}
+
+Single Picture::Width() const
+{
+    return CSng(w_->width * TwipsPerPixel());
+}
+
+void Picture::Width(Single twips)
+{
+    const long px = std::lround(Checked(twips) / TwipsPerPixel());
+    if (px < 0)
+        Raise(ErrorCode::InvalidPropertyValue);
+    w_->width = static_cast<int>(px);
+    w_->rebuild();
+    plot_page_picture_geometry(w_->id, w_->left, w_->width, w_->core.raster.width());
+}
+
+} // namespace plot
