@@ -26,8 +26,13 @@ int Application::Run(Window& window)
     window.Load();
     if (!rt.ending)
         window.Show();
-    while (!rt.ending)
-        detail::WaitForInput();
+    while (!rt.ending) {
+        detail::PresentPictures(true);
+        plot_page_busy(false);
+        plot_page_wait_for_input();
+        plot_page_busy(true);
+        detail::RunQueuedClicks();
+    }
     return rt.exitCode;
 }
 

@@ -10,11 +10,35 @@
 namespace plot {
 
 namespace {
+
 // A running handler gives the browser control at display rate, not at
 // each of the half million pumps of a run: drawing shows and clicks come
 // in at the next frame either way.
 constexpr double yieldIntervalMs = 15;
 double lastYield = 0;
+
+// Reading the clock is a call out to the page and costs more than a fast
+// pump itself, so it is read only every so many pumps: as many as keep
+// the reads between a tenth of a millisecond and one millisecond apart.
+unsigned pumpsPerClockRead = 1;
+unsigned pumpsSinceClockRead = 0;
+double lastClockRead = 0;
+
+bool timeToYield()
+{
+    if (++pumpsSinceClockRead < pumpsPerClockRead)
+        return false;
+    pumpsSinceClockRead = 0;
+    const double now = emscripten_get_now();
+    const double sinceLastRead = now - lastClockRead;
+    lastClockRead = now;
+    if (sinceLastRead < 0.1 && pumpsPerClockRead < 4096)
+        pumpsPerClockRead *= 2;
+    else if (sinceLastRead > 1.0 && pumpsPerClockRead > 1)
+        pumpsPerClockRead /= 2;
+    return now - lastYield >= yieldIntervalMs;
+}
+
 } // namespace
 
 namespace detail {
@@ -44,7 +68,7 @@ void DoEvents(PumpMode mode)
     detail::CountPump();
     if (mode == PumpMode::UntilEvent) {
         detail::WaitForInput();
-    } else if (const double now = emscripten_get_now(); now - lastYield >= yieldIntervalMs) {
+    } else if (timeToYield()) {
         detail::PresentPictures(true);
         plot_page_yield();
         lastYield = emscripten_get_now();

@@ -30,6 +30,7 @@ EM_JS(void, plot_page_picture_geometry, (int id, int left, int width, int device
 EM_JS(void, plot_page_present, (int id, const std::uint32_t* pixels, int width, int height, int x1, int y1, int x2, int y2), {
     Page.present(id, pixels, width, height, x1, y1, x2, y2);
 });
+EM_JS(void, plot_page_busy, (int busy), { Page.setBusy(busy); });
 EM_JS(int, plot_page_next_click, (), { return Page.nextClick(); });
 EM_ASYNC_JS(void, plot_page_yield, (), { await Page.yieldToBrowser(); });
 EM_ASYNC_JS(void, plot_page_wait_for_input, (), { await Page.waitForInput(); });

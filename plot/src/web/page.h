@@ -32,6 +32,10 @@ void plot_page_picture_geometry(int id, int left, int width, int deviceWidth);
 // pixels, RGBA, width pixels a row, onto its canvas.
 void plot_page_present(int id, const std::uint32_t* pixels, int width, int height, int x1, int y1, int x2, int y2);
 
+// Whether a handler runs (the form is busy) or the program waits for a
+// click.
+void plot_page_busy(int busy);
+
 // The next click the page has queued: a button id, or -1 for none.
 int plot_page_next_click();
 

@@ -111,6 +111,13 @@ var Page = {
     Page.formElement.style.transform = s < 1 ? 'scale(' + s + ')' : '';
   },
 
+  // While a handler runs the form is busy, also for assistive technology.
+  busy: true,
+  setBusy: function (busy) {
+    Page.busy = !!busy;
+    if (Page.formElement) Page.formElement.setAttribute('aria-busy', Page.busy ? 'true' : 'false');
+  },
+
   queueClick: function (id) {
     if (Page.ended) return;
     Page.clicks.push(id);

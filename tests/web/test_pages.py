@@ -1,0 +1,127 @@
+"""Both program pages in a real browser, opened from file://: the pictures
+against the desktop's pixels, a run held and resumed, "Löschen" and "Ende",
+printing through the browser, and no request leaving the page.
+
+usage: test_pages.py chromium|webkit PAGES_DIR TOOLS_DIR"""
+import base64
+import os
+import subprocess
+import sys
+import tempfile
+import time
+
+from web_lib import (button, canvas, click, desktop_picture, differing_pixels, open_page, requests_made,
+                     start_browser, wait_for, wait_idle)
+
+browser, pages, tools = sys.argv[1:4]
+failures = []
+
+
+def check(condition, what):
+    print(("ok     " if condition else "FAILED ") + what, flush=True)
+    if not condition:
+        failures.append(what)
+
+
+def same_as_desktop(driver, program, what, *captions):
+    width, height, pixels = canvas(driver)
+    reference = desktop_picture(tools, program, width, height, *captions)
+    wrong = differing_pixels(pixels, reference)
+    check(wrong == 0, "%s: %dx%d canvas equals the desktop picture (%d pixels differ)" % (what, width, height, wrong))
+
+
+def wavesum(driver):
+    open_page(driver, pages, "wavesum.html")
+    check(driver.title.startswith("Fouriersynthese der Rechteck-/Sägezahnkurve"), "wavesum: caption as page title")
+    check(driver.execute_script("return document.documentElement.lang") == "de", "wavesum: page language German")
+    order = driver.execute_script("""return Array.from(document.querySelectorAll('main [tabindex]'))
+        .sort((a, b) => a.tabIndex - b.tabIndex).map(e => e.textContent || 'Bild')""")
+    check(order == ["Start Sägezahn", "unterbrechen", "Ende", "Start Rechteck", "Ordnungen aufaddieren", "Bild",
+                    "Löschen"], "wavesum: tab order %s" % order)
+
+    click(driver, "Start Rechteck")
+    wait_idle(driver)
+    check(not button(driver, "Start Sägezahn").is_enabled(), "wavesum: Start Sägezahn disabled")
+    same_as_desktop(driver, "wavesum", "Start Rechteck", "Start Rechteck")
+
+    # A complete run, held by "unterbrechen" and resumed by "weiter".
+    click(driver, "Ordnungen aufaddieren")
+    time.sleep(0.3)
+    click(driver, "unterbrechen")
+    wait_for(driver, "Array.from(document.querySelectorAll('main button')).some(b => b.textContent == 'weiter')")
+    held = canvas(driver)[2]
+    time.sleep(0.5)
+    check(canvas(driver)[2] == held and driver.execute_script("return Page.busy"), "wavesum: the run holds")
+    click(driver, "weiter")
+    wait_idle(driver)
+    check(button(driver, "unterbrechen").is_enabled(), "wavesum: caption back to unterbrechen")
+    same_as_desktop(driver, "wavesum", "complete run", "Start Rechteck", "Ordnungen aufaddieren")
+
+    # "Löschen" in the middle of a run ends it: white paper, both starts.
+    click(driver, "Ordnungen aufaddieren")
+    time.sleep(0.3)
+    click(driver, "Löschen")
+    wait_idle(driver, timeout=10)
+    pixels = canvas(driver)[2]
+    check(set(pixels) == {255}, "wavesum: Löschen mid-run leaves white paper")
+    check(button(driver, "Start Rechteck").is_enabled() and button(driver, "Start Sägezahn").is_enabled(),
+          "wavesum: both start buttons enabled")
+
+    click(driver, "Ende")
+    wait_for(driver, "!document.getElementById('ended').hidden", timeout=10)
+    text = driver.execute_script("return document.getElementById('ended').innerText")
+    check("Das Programm ist beendet" in text and driver.execute_script("return Page.formElement.hidden"),
+          "wavesum: Ende ends the program, the page says so")
+    check(all(url.startswith(("file://", "data:")) and (not url.startswith("file://") or url.endswith("wavesum.html"))
+              for url in requests_made(driver)), "wavesum: no request leaves the page")
+
+
+def waveprint(driver):
+    open_page(driver, pages, "waveprint.html")
+    check(driver.title.startswith("Fourierzerlegung-Rechteck     Ausdruck"), "waveprint: caption as page title")
+    click(driver, "Berechnung")
+    wait_idle(driver)
+    same_as_desktop(driver, "waveprint", "Berechnung", "Berechnung")
+
+    # The browser's print dialog is stood in for; the page must ask for it
+    # once per click, with the strips on the print page.
+    driver.execute_script("window.printed = 0; window.print = () => { window.printed++; }")
+    for n in (1, 2):
+        click(driver, "Ausdruck A4 Hochformat")
+        wait_for(driver, "window.printed == %d && !Page.busy" % n, timeout=60)
+    lines = driver.execute_script("""const d = document.querySelector('#print-page path').getAttribute('d');
+        return (d.match(/M/g) || []).length""")
+    check(lines == 105021, "waveprint: two print requests, the print page holds 105021 lines (%d)" % lines)
+
+    if browser == "chromium":  # WebKit's driver has no print command
+        from selenium.webdriver.common.print_page_options import PrintOptions
+        options = PrintOptions()
+        options.background = True
+        pdf = base64.b64decode(driver.print_page(options))
+        with tempfile.TemporaryDirectory() as work:
+            with open(os.path.join(work, "page.pdf"), "wb") as f:
+                f.write(pdf)
+            info = subprocess.run(["pdfinfo", f.name], capture_output=True, text=True).stdout
+            check("Pages:          1" in info and "595.2" in info and "841.9" in info,
+                  "waveprint: one A4 portrait page printed")
+            subprocess.run(["pdftoppm", "-r", "100", "-png", f.name, os.path.join(work, "page")], check=True)
+            page = os.path.join(work, "page-1.png")
+            margin = 10 / 25.4 * 72  # the page's print margins, 10 mm
+            result = subprocess.run([os.path.join(tools, "pagecheck"), page, str(margin), str(margin),
+                                     str(595.28 - margin), str(841.89 - margin)], capture_output=True, text=True)
+            check(result.returncode == 0, "waveprint: the printed page holds the mirrored strips: "
+                  + (result.stdout + result.stderr).strip().replace("\n", "; "))
+            if os.environ.get("KEEP_SHOTS"):
+                subprocess.run(["cp", page, os.path.join(os.environ["KEEP_SHOTS"], "web-print-" + browser + ".png")])
+    check(all(not url.startswith(("http:", "https:")) for url in requests_made(driver)),
+          "waveprint: no request leaves the page")
+
+
+driver = start_browser(browser)
+try:
+    wavesum(driver)
+    waveprint(driver)
+finally:
+    driver.quit()
+print("%d passed, %d failed" % (0 if failures else 1, len(failures)))
+sys.exit(1 if failures else 0)
