@@ -5,7 +5,7 @@ PROGRAMS="wavesum waveprint"
 # Every installed file, relative to the prefix, one a line.
 expected_files() {
   local p id size
-  for p in $PROGRAMS; do echo "bin/$p"; done
+  for p in $PROGRAMS; do echo "bin/$p"; echo "share/man/man1/$p.1.gz"; done
   for id in $DESKTOP_IDS; do
     echo "share/applications/$id.desktop"
     echo "share/metainfo/$id.metainfo.xml"
