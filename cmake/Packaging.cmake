@@ -16,6 +16,7 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
@@ -23,5 +24,15 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Not a library, so dpkg-shlibdeps cannot find it: Qt's German texts for
 # its own dialogs and standard buttons. Added to the computed list.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-translations-l10n)
+
+# data/debian/changelog, installed as changelog.Debian.gz, names the
+# package and its version in its latest entry: the same as built here.
+file(STRINGS ${PROJECT_SOURCE_DIR}/data/debian/changelog latest LIMIT_COUNT 1)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/data/debian/changelog)
+set(expected "${CPACK_PACKAGE_NAME} (${CPACK_DEBIAN_PACKAGE_VERSION}-${CPACK_DEBIAN_PACKAGE_RELEASE}) ")
+string(FIND "${latest}" "${expected}" at)
+if(NOT at EQUAL 0)
+  message(FATAL_ERROR "data/debian/changelog starts '${latest}', not '${expected}...': add an entry for this version")
+endif()
 
 include(CPack)

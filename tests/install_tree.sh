@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # cmake --install into a scratch prefix: the two programs, their desktop
-# entries, six icons, two metainfo files and two manual pages, nothing
-# else. The entries and the metainfo validate without errors or warnings,
-# the PNG icons have their sizes, entry, icon, metainfo and program name
-# one another; the manual pages render without warnings and explain every
-# button.
+# entries, six icons, two metainfo files and two manual pages, the
+# package's copyright file, changelog and lintian overrides, nothing else.
+# The entries and the metainfo validate without errors or warnings, the PNG
+# icons have their sizes, entry, icon, metainfo and program name one
+# another; the manual pages render without warnings and explain every
+# button; the copyright file carries LICENSE's holder and text.
 set -euo pipefail
 build=$1
 here=$(cd "$(dirname "$0")" && pwd)
@@ -96,5 +97,23 @@ for p in $PROGRAMS; do
   done <<<"$captions"
   echo "$p.1.gz: ${whatis#*: }, $(wc -l <<<"$captions") button captions explained"
 done
+
+# The copyright file: machine-readable, the holder and the permission
+# notice of LICENSE. The changelog: the source's, compressed with gzip -9n.
+doc=$prefix/share/doc/$PACKAGE
+[ "$(head -n1 "$doc/copyright")" = "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/" ] \
+  || fail "copyright is not in the machine-readable format"
+holder=$(sed -n 's/^Copyright (c) //p' "$source/LICENSE")
+[ -n "$holder" ] || fail "LICENSE names no copyright holder"
+grep -qxF "Copyright: $holder" "$doc/copyright" || fail "copyright lacks 'Copyright: $holder'"
+# The last paragraph is the license text, each line indented, " ." empty.
+awk '/^License: Expat$/ { n = NR } { line[NR] = $0 } END { for (i = n + 1; i <= NR; i++) print line[i] }' \
+  "$doc/copyright" | sed 's/^ \.$//; s/^ //' >"$work/license-text"
+sed -n '/^Permission is hereby granted/,$p' "$source/LICENSE" | diff -u - "$work/license-text" \
+  || fail "copyright: the Expat license text is not the one in LICENSE"
+gzip_9n "$doc/changelog.Debian.gz" || fail "changelog.Debian.gz is not compressed with gzip -9n"
+zcat "$doc/changelog.Debian.gz" | cmp -s - "$source/data/debian/changelog" \
+  || fail "changelog.Debian.gz is not data/debian/changelog"
+echo "$PACKAGE: copyright ($holder, Expat), changelog: $(zcat "$doc/changelog.Debian.gz" | sed -n 1p)"
 
 echo "installed: $(wc -l <"$work/found") files"
