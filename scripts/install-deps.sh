@@ -9,7 +9,7 @@ packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libgl
 if [ "$what" = test ]; then
   packages+=(xvfb xdotool imagemagick x11-utils libx11-dev poppler-utils zlib1g-dev
              cups cups-client cups-bsd cups-filters printer-driver-cups-pdf
-             desktop-file-utils appstream dpkg-dev file man-db)
+             desktop-file-utils appstream dpkg-dev file lintian man-db)
 fi
 
 missing=()
