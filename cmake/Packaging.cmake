@@ -27,12 +27,13 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-translations-l10n)
 
 # data/debian/changelog, installed as changelog.Debian.gz, names the
 # package and its version in its latest entry: the same as built here.
-file(STRINGS ${PROJECT_SOURCE_DIR}/data/debian/changelog latest LIMIT_COUNT 1)
-set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/data/debian/changelog)
-set(expected "${CPACK_PACKAGE_NAME} (${CPACK_DEBIAN_PACKAGE_VERSION}-${CPACK_DEBIAN_PACKAGE_RELEASE}) ")
-string(FIND "${latest}" "${expected}" at)
-if(NOT at EQUAL 0)
-  message(FATAL_ERROR "data/debian/changelog starts '${latest}', not '${expected}...': add an entry for this version")
+set(changelog ${PROJECT_SOURCE_DIR}/data/debian/changelog)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${changelog})
+file(STRINGS ${changelog} latest LIMIT_COUNT 1)
+string(REGEX MATCH "^[^ ]+ \\([^)]*\\)" latest "${latest}")
+set(expected "${CPACK_PACKAGE_NAME} (${CPACK_DEBIAN_PACKAGE_VERSION}-${CPACK_DEBIAN_PACKAGE_RELEASE})")
+if(NOT latest STREQUAL expected)
+  message(FATAL_ERROR "data/debian/changelog: the latest entry is '${latest}', the package '${expected}'")
 endif()
 
 include(CPack)
