@@ -16,6 +16,7 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
@@ -23,5 +24,16 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Not a library, so dpkg-shlibdeps cannot find it: Qt's German texts for
 # its own dialogs and standard buttons. Added to the computed list.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-translations-l10n)
+
+# data/debian/changelog, installed as changelog.Debian.gz, names the
+# package and its version in its latest entry: the same as built here.
+set(changelog ${PROJECT_SOURCE_DIR}/data/debian/changelog)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${changelog})
+file(STRINGS ${changelog} latest LIMIT_COUNT 1)
+string(REGEX MATCH "^[^ ]+ \\([^)]*\\)" latest "${latest}")
+set(expected "${CPACK_PACKAGE_NAME} (${CPACK_DEBIAN_PACKAGE_VERSION}-${CPACK_DEBIAN_PACKAGE_RELEASE})")
+if(NOT latest STREQUAL expected)
+  message(FATAL_ERROR "data/debian/changelog: the latest entry is '${latest}', the package '${expected}'")
+endif()
 
 include(CPack)

@@ -1,16 +1,21 @@
 #!/usr/bin/env bash
 # Installs what is missing on a Debian machine: "build" for building and
-# running the programs, "test" for the tests as well.
+# running the programs, "web" for building the browser pages, "test" for
+# all of it and the tests as well.
 set -euo pipefail
 what=${1:-build}
 
+web=(cmake ninja-build emscripten)
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
           libcups2-dev fontconfig fonts-liberation2 fonts-dejavu-core)
 if [ "$what" = test ]; then
   packages+=(xvfb xdotool imagemagick x11-utils libx11-dev poppler-utils zlib1g-dev
              cups cups-client cups-bsd cups-filters printer-driver-cups-pdf
-             desktop-file-utils appstream dpkg-dev file
-             qt6ct weston qt6-wayland)
+             desktop-file-utils appstream dpkg-dev file lintian man-db
+             qt6ct weston qt6-wayland
+             "${web[@]}" chromium chromium-driver webkit2gtk-driver python3-selenium)
+elif [ "$what" = web ]; then
+  packages=("${web[@]}")
 fi
 
 missing=()

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The Debian package from cpack: its Depends line worked out from the
-# programs' libraries; dpkg installs it, both programs start from /usr/bin
+# programs' libraries, its changelog for its version, lintian without an
+# error or a warning; dpkg installs it, both programs start from /usr/bin
 # under a private Xvfb and keep running; dpkg -r leaves none of its files
 # and none of the directories it brought.
 set -euo pipefail
@@ -40,6 +41,25 @@ echo "$name: Depends: $depends"
 for lib in libc6 libqt6widgets6 libcups2 qt6-translations-l10n; do
   grep -Eq "(^|, )$lib(t64)?( |,|$)" <<<"$depends" || fail "Depends lacks $lib"
 done
+
+# Its changelog's latest entry is this package and version.
+version=$(dpkg-deb -f "$deb" Version)
+latest=$(dpkg-deb --fsys-tarfile "$deb" | tar -xO "./usr/share/doc/$name/changelog.Debian.gz" | zcat | sed -n 1p) \
+  || fail "no usr/share/doc/$name/changelog.Debian.gz in the package"
+[[ $latest == "$name ($version) "* ]] || fail "changelog.Debian.gz starts '$latest', the package is $name $version"
+
+# lintian: no error and no warning (infos are shown, they do not fail),
+# and no override left that matches nothing. (With --show-overrides
+# lintian 2.116 fails on the overridden tags as well, so they stay hidden.)
+lintian_status=0
+lintian --fail-on error,warning --display-info "$deb" >"$work/lintian.log" 2>&1 \
+  || lintian_status=$?
+echo "lintian $(lintian --version | awk '{print $2}') on $(basename "$deb"):"
+sed 's/^/  /' "$work/lintian.log"
+[ "$lintian_status" -eq 0 ] || fail "lintian failed with status $lintian_status"
+if grep -E '^[EW]: |unused-override|mismatched-override' "$work/lintian.log"; then
+  fail "lintian: errors, warnings or stale overrides above"
+fi
 
 # The package holds exactly what cmake --install puts under /usr.
 dpkg-deb -c "$deb" | awk '{print $6}' | sed 's|^\./||; /^$/d' >"$work/contents"

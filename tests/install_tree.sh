@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # cmake --install into a scratch prefix: the two programs, their desktop
-# entries, six icons and two metainfo files, nothing else. The entries and
-# the metainfo validate without errors or warnings, the PNG icons have
-# their sizes, and entry, icon, metainfo and program name one another.
+# entries, six icons, two metainfo files and two manual pages, the
+# package's copyright file, changelog and lintian overrides, nothing else.
+# The entries and the metainfo validate without errors or warnings, the PNG
+# icons have their sizes, entry, icon, metainfo and program name one
+# another; the manual pages render without warnings and explain every
+# button; the copyright file carries LICENSE's holder and text.
 set -euo pipefail
 build=$1
 here=$(cd "$(dirname "$0")" && pwd)
@@ -69,4 +72,48 @@ for id in $DESKTOP_IDS; do
     [ "$colours" -gt 50 ] || fail "$png has only $colours colours"
   done
 done
+
+source=$(cd "$here/.." && pwd)
+# gzip -9n: no file name (flags 0) and no time stamp (0) in the header,
+# maximum compression (extra flags 2), so each build gives the same bytes.
+gzip_9n() { [ "$(od -An -tx1 -N9 "$1" | tr -d ' \n')" = 1f8b08000000000002 ]; }
+
+# Each manual page: compressed with gzip -9n, rendered by man without a
+# warning from man or groff, a whatis entry for the program, and every
+# caption the program's buttons can show explained.
+for p in $PROGRAMS; do
+  page=$prefix/share/man/man1/$p.1.gz
+  gzip_9n "$page" || fail "$p.1.gz is not compressed with gzip -9n: $(od -An -tx1 -N10 "$page")"
+  LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 man --warnings -E UTF-8 -l "$page" \
+    >"$work/$p.txt" 2>"$work/$p.err" || { cat "$work/$p.err"; fail "man -l $p.1.gz failed"; }
+  [ ! -s "$work/$p.err" ] || { cat "$work/$p.err"; fail "man -l $p.1.gz warns"; }
+  whatis=$(lexgrog "$page" 2>&1) || fail "$p.1.gz: no whatis entry: $whatis"
+  grep -qF "\"$p - " <<<"$whatis" || fail "$p.1.gz: whatis entry $whatis"
+  text=$(tr -s ' \n' '  ' <"$work/$p.txt")
+  captions=$(sed -n 's/.*\(AddButton\|Caption\)("\([^"]*\)".*/\2/p' "$source/$p/form1.cpp" | sort -u)
+  [ -n "$captions" ] || fail "no button captions found in $p/form1.cpp"
+  while read -r caption; do
+    grep -qF " $caption" <<<"$text" || fail "$p.1.gz does not mention the button '$caption'"
+  done <<<"$captions"
+  echo "$p.1.gz: ${whatis#*: }, $(wc -l <<<"$captions") button captions explained"
+done
+
+# The copyright file: machine-readable, the holder and the permission
+# notice of LICENSE. The changelog: the source's, compressed with gzip -9n.
+doc=$prefix/share/doc/$PACKAGE
+[ "$(head -n1 "$doc/copyright")" = "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/" ] \
+  || fail "copyright is not in the machine-readable format"
+holder=$(sed -n 's/^Copyright (c) //p' "$source/LICENSE")
+[ -n "$holder" ] || fail "LICENSE names no copyright holder"
+grep -qxF "Copyright: $holder" "$doc/copyright" || fail "copyright lacks 'Copyright: $holder'"
+# The last paragraph is the license text, each line indented, " ." empty.
+awk '/^License: Expat$/ { n = NR } { line[NR] = $0 } END { for (i = n + 1; i <= NR; i++) print line[i] }' \
+  "$doc/copyright" | sed 's/^ \.$//; s/^ //' >"$work/license-text"
+sed -n '/^Permission is hereby granted/,$p' "$source/LICENSE" | diff -u - "$work/license-text" \
+  || fail "copyright: the Expat license text is not the one in LICENSE"
+gzip_9n "$doc/changelog.Debian.gz" || fail "changelog.Debian.gz is not compressed with gzip -9n"
+zcat "$doc/changelog.Debian.gz" | cmp -s - "$source/data/debian/changelog" \
+  || fail "changelog.Debian.gz is not data/debian/changelog"
+echo "$PACKAGE: copyright ($holder, Expat), changelog: $(zcat "$doc/changelog.Debian.gz" | sed -n 1p)"
+
 echo "installed: $(wc -l <"$work/found") files"
