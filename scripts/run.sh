@@ -1,9 +1,20 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and starts a program: wavesum (default)
-# or waveprint.
+# or waveprint; "web" builds the browser pages and opens their start page.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 program=${1:-wavesum}
+if [ "$program" = web ]; then
+  bash scripts/build-web.sh
+  page=$PWD/build-web/bin/index.html
+  if { [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; } && command -v xdg-open >/dev/null; then
+    exec xdg-open "$page"
+  fi
+  echo "Die Startseite: $page"
+  echo "Im Browser öffnen (file://$page), oder den Ordner im Netz bereitstellen:"
+  echo "  python3 -m http.server --directory $PWD/build-web/bin 8000"
+  exit 0
+fi
 bash scripts/install-deps.sh build
 bash scripts/build.sh
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Installs what the tests need, builds, and runs every test: once in the
-# normal build, once built with AddressSanitizer and UndefinedBehavior-
-# Sanitizer (build-asan/), where any report fails the test.
+# normal build, the browser pages in Chromium and WebKit among them, once
+# built with AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/),
+# where any report fails the test.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh test
-bash scripts/build.sh
+bash scripts/build-web.sh
+bash scripts/build.sh -DWEB_PAGES_DIR="$PWD/build-web/bin"
 ctest --test-dir build --output-on-failure -j2 "$@"
 
 # The sanitizer build runs fewer click-storm sequences: it is several
