@@ -11,6 +11,8 @@ import sys
 import tempfile
 import time
 
+from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
 from web_lib import (button, canvas, click, desktop_picture, differing_pixels, open_page, requests_made,
                      start_browser, wait_for, wait_idle)
 
@@ -129,10 +131,53 @@ def waveprint(driver):
     check(only_the_page(driver, "waveprint.html"), "waveprint: no request leaves the page")
 
 
+def small_screens(driver):
+    """A projector's 1024x768 and a tablet turned later: the form stays whole.
+    The keyboard clicks a focused button."""
+    whole = """const r = Page.formElement.getBoundingClientRect();
+        return [r.right <= innerWidth + 0.5 && r.bottom <= innerHeight + 0.5, r.width, innerWidth]"""
+    driver.set_window_size(1024, 768)
+    open_page(driver, pages, "wavesum.html")
+    inside, width, viewport = driver.execute_script(whole)
+    check(inside and width >= viewport - 2, "1024x768: the whole form on screen, %d of %d pixels wide" % (width, viewport))
+    driver.set_window_size(700, 900)
+    time.sleep(0.5)
+    inside, width, viewport = driver.execute_script(whole)
+    check(inside and driver.execute_script("return Page.formElement.style.transform").startswith("scale("),
+          "viewport narrowed later: the form scaled whole to %d of %d pixels" % (width, viewport))
+    button(driver, "Start Rechteck").send_keys(Keys.SPACE)
+    wait_for(driver, "!Page.busy && Array.from(document.querySelectorAll('main button'))"
+             ".find(b => b.textContent == 'Start Sägezahn').disabled", timeout=30)
+    check(0 in canvas(driver)[2], "Space on the focused Start Rechteck draws the strips")
+    driver.set_window_size(1280, 1024)
+
+
+def run_time_error(driver):
+    """A fault inside two nested runs: the German dialog, then the end."""
+    driver.get("file://" + os.path.join(os.path.dirname(pages), "tests", "fault_page.html"))
+    wait_for(driver, "typeof Page != 'undefined' && Page.formElement && !Page.formElement.hidden && !Page.busy")
+    click(driver, "Lauf")
+    time.sleep(0.2)
+    click(driver, "Lauf")
+    wait_for(driver, "window.runsStarted == 2", timeout=10)
+    click(driver, "Fehler")
+    wait_for(driver, "document.getElementById('error').open", timeout=10)
+    message = driver.execute_script("return document.getElementById('error-message').textContent")
+    check(message.startswith("Laufzeitfehler '6':") and "Überlauf" in message,
+          "run-time error: a modal dialog says %r" % message)
+    driver.find_element(By.ID, "error-ok").click()
+    wait_for(driver, "!document.getElementById('ended').hidden", timeout=10)
+    time.sleep(0.3)
+    check(not driver.execute_script("return window.resumedAfterEnd || Page.clicks.length > 0"),
+          "run-time error: both runs unwound, none resumed, the program ended")
+
+
 driver = start_browser(browser)
 try:
     wavesum(driver)
     waveprint(driver)
+    run_time_error(driver)
+    small_screens(driver)
 finally:
     driver.quit()
 print("%d passed, %d failed" % (len(passed), len(failures)))
