@@ -24,6 +24,10 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Not a library, so dpkg-shlibdeps cannot find it: Qt's German texts for
 # its own dialogs and standard buttons. Added to the computed list.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-translations-l10n)
+# Qt's Wayland platform: in a Wayland session Qt then talks to the
+# compositor itself instead of going through XWayland. Both work, and an
+# X11 session needs neither, so it is recommended, not required.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
 
 # data/debian/changelog, installed as changelog.Debian.gz, names the
 # package and its version in its latest entry: the same as built here.

@@ -41,6 +41,8 @@ echo "$name: Depends: $depends"
 for lib in libc6 libqt6widgets6 libcups2 qt6-translations-l10n; do
   grep -Eq "(^|, )$lib(t64)?( |,|$)" <<<"$depends" || fail "Depends lacks $lib"
 done
+# Wayland sessions: Qt's Wayland platform, recommended.
+[ "$(dpkg-deb -f "$deb" Recommends)" = qt6-wayland ] || fail "Recommends: '$(dpkg-deb -f "$deb" Recommends)'"
 
 # Its changelog's latest entry is this package and version.
 version=$(dpkg-deb -f "$deb" Version)
