@@ -32,6 +32,11 @@ std::string RuntimeError::message() const
     return "Laufzeitfehler '" + std::to_string(number()) + "': " + description_;
 }
 
+void Raise(ErrorCode code)
+{
+    throw RuntimeError(code);
+}
+
 void Raise(ErrorCode code, std::string detail)
 {
     throw RuntimeError(code, std::move(detail));

@@ -98,8 +98,13 @@ var Page = {
     p.context.putImageData(new ImageData(pixels, width, height), 0, 0, x1, y1, x2 - x1 + 1, y2 - y1 + 1);
   },
 
+  // When the form was shown, and its first frame (for the benchmarks).
+  shownAt: 0,
+  firstFrameAt: 0,
   showForm: function () {
     Page.formElement.hidden = false;
+    Page.shownAt = performance.now();
+    requestAnimationFrame(function (t) { Page.firstFrameAt = t; });
     Page.fitToViewport();
     window.addEventListener('resize', Page.fitToViewport);
   },
@@ -113,7 +118,9 @@ var Page = {
 
   // While a handler runs the form is busy, also for assistive technology.
   busy: true,
+  busyChanges: [],
   setBusy: function (busy) {
+    if (Page.busy != !!busy) Page.busyChanges.push([!!busy, performance.now()]);
     Page.busy = !!busy;
     if (Page.formElement) Page.formElement.setAttribute('aria-busy', Page.busy ? 'true' : 'false');
   },
