@@ -77,6 +77,9 @@ def wavesum(driver):
     check(set(pixels) == {255}, "wavesum: Löschen mid-run leaves white paper")
     check(button(driver, "Start Rechteck").is_enabled() and button(driver, "Start Sägezahn").is_enabled(),
           "wavesum: both start buttons enabled")
+    click(driver, "Start Sägezahn")
+    wait_idle(driver)
+    same_as_desktop(driver, "wavesum", "Start Sägezahn", "Start Sägezahn")
 
     click(driver, "Ende")
     wait_for(driver, "!document.getElementById('ended').hidden", timeout=10)
