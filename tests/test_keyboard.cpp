@@ -80,7 +80,7 @@ private slots:
 #ifdef WAVEPRINT
         QWidget* button = f.form.Command1.widget(); // "Berechnung"
         button->setFocus(Qt::TabFocusReason);
-        const QImage blank = f.form.Picture1.widget()->image();
+        const QImage blank = f.form.Picture1.widget()->image().copy();
         QTest::keyClick(button, Qt::Key_Space);
         QVERIFY(f.form.Picture1.widget()->image() != blank);
         QCOMPARE(f.form.Order, plot::Integer(41));

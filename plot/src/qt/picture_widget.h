@@ -23,6 +23,7 @@ public:
 
     QRgb background() const { return qRgb(255, 255, 255); }
     QRgb foreground() const { return qRgb(0, 0, 0); }
+    // Shares the pixels' buffer: a copy() keeps a picture as it is now.
     const QImage& image() const { return image_; }
 
 protected:
