@@ -6,11 +6,19 @@
 # a screenshot of each output is kept with KEEP_SHOTS=dir.
 set -euo pipefail
 build=$1
+sanitized=${2:-0}
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/x11_lib.sh"   # end_process
 . "$here/wayland_lib.sh"
 work=$(mktemp -d)
 pid=""
+# In the sanitizer build: Qt's Wayland plugin and libwayland-client leave
+# objects behind at exit, and the plugin is unloaded before the leak check,
+# so they cannot be named for a suppression. The leak check of the same
+# programs runs in every other test; here the leak check alone is off.
+if [ "$sanitized" = 1 ]; then
+  export ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0
+fi
 cleanup() { if [ -n "$pid" ]; then kill -9 "$pid" 2>/dev/null || true; fi; stop_weston; rm -rf "$work"; }
 trap cleanup EXIT
 
