@@ -36,7 +36,6 @@ void PresentPictures(bool)
     Runtime& rt = runtime();
     for (PictureWidget* p : rt.pictures)
         p->present();
-    rt.lastPresent = std::chrono::steady_clock::now();
 }
 
 } // namespace plot::detail
