@@ -11,7 +11,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tests", "web"))
-from web_lib import click, open_page, start_browser, wait_for, wait_idle  # noqa: E402
+from web_lib import click, open_page, start_browser, stop_browser, wait_for, wait_idle  # noqa: E402
 
 browser, build_web = sys.argv[1], sys.argv[2]
 runs = int(sys.argv[3]) if len(sys.argv) > 3 else 3
@@ -97,7 +97,7 @@ for _ in range(runs):
     try:
         results.append(measure(driver))
     finally:
-        driver.quit()
+        stop_browser(driver)
 
 print("%s, %d runs: median (min to max)" % (browser, runs))
 for name in results[0]:

@@ -27,10 +27,3 @@ int main(int argc, char** argv)
     return app.Run(f.Me);
 }
 
-// Milliseconds that the sawtooth strip plot's handler takes by itself.
-extern "C" EMSCRIPTEN_KEEPALIVE double bench_sawtooth_plot()
-{
-    const double start = emscripten_get_now();
-    form->Command2_Click();
-    return emscripten_get_now() - start;
-}

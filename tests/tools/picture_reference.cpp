@@ -23,6 +23,8 @@ int main(int argc, char** argv)
         return 2;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Only this tool's own messages: none of the offscreen platform's notes.
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     QApplication app(argc, argv);
     plot::SetErrorReporter([](const plot::RuntimeError& e) {
         std::fprintf(stderr, "%s\n", e.message().c_str());

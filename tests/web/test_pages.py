@@ -14,7 +14,7 @@ import time
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 from web_lib import (button, canvas, click, desktop_picture, differing_pixels, open_page, requests_made,
-                     start_browser, wait_for, wait_idle)
+                     start_browser, stop_browser, wait_for, wait_idle)
 
 browser, pages, tools = sys.argv[1:4]
 passed, failures = [], []
@@ -165,14 +165,53 @@ def run_time_error(driver):
     wait_for(driver, "window.runsStarted == 2", timeout=10)
     click(driver, "Fehler")
     wait_for(driver, "document.getElementById('error').open", timeout=10)
+    title = driver.execute_script("return document.getElementById('error-title').textContent")
+    check(title == "fault", "run-time error: the dialog is titled with the program's name (%r)" % title)
     message = driver.execute_script("return document.getElementById('error-message').textContent")
     check(message.startswith("Laufzeitfehler '6':") and "Überlauf" in message,
           "run-time error: a modal dialog says %r" % message)
     driver.find_element(By.ID, "error-ok").click()
     wait_for(driver, "!document.getElementById('ended').hidden", timeout=10)
     time.sleep(0.3)
-    check(not driver.execute_script("return window.resumedAfterEnd || Page.clicks.length > 0"),
+    check(not driver.execute_script("return window.resumedAfterEnd"),
           "run-time error: both runs unwound, none resumed, the program ended")
+
+
+def deep_nesting(driver):
+    """Seventy clicks on "Ordnungen aufaddieren" during a run: runs nest up to
+    their bound, each sleeping inside the one before, and all end on
+    "Löschen"."""
+    open_page(driver, pages, "wavesum.html")
+    click(driver, "Start Rechteck")
+    wait_idle(driver)
+    adding = button(driver, "Ordnungen aufaddieren")
+    for _ in range(70):
+        adding.click()
+    time.sleep(1)
+    click(driver, "Löschen")
+    wait_idle(driver, timeout=60)
+    check(not driver.execute_script("return Page.ended") and button(driver, "Start Sägezahn").is_enabled(),
+          "70 nested runs: the page lives on, Löschen ends them all")
+    click(driver, "Start Rechteck")
+    wait_idle(driver)
+    check(0 in canvas(driver)[2], "after the nested runs the program still draws")
+
+
+def high_density(device_pixel_ratio):
+    """A screen with two device pixels to the CSS pixel: the canvas has them
+    all, and they are the desktop's for the same size."""
+    driver = start_browser(browser, device_pixel_ratio)
+    try:
+        open_page(driver, pages, "wavesum.html")
+        click(driver, "Start Rechteck")
+        wait_idle(driver)
+        css_width = driver.execute_script("return document.querySelector('main canvas').clientWidth")
+        width = canvas(driver)[0]
+        check(width == round(css_width * device_pixel_ratio),
+              "device pixel ratio %g: canvas %d pixels for %d CSS pixels" % (device_pixel_ratio, width, css_width))
+        same_as_desktop(driver, "wavesum", "Start Rechteck at ratio %g" % device_pixel_ratio, "Start Rechteck")
+    finally:
+        stop_browser(driver)
 
 
 driver = start_browser(browser)
@@ -180,8 +219,11 @@ try:
     wavesum(driver)
     waveprint(driver)
     run_time_error(driver)
+    deep_nesting(driver)
     small_screens(driver)
 finally:
-    driver.quit()
+    stop_browser(driver)
+if browser == "chromium":  # WebKit's MiniBrowser takes the X server's ratio
+    high_density(2)
 print("%d passed, %d failed" % (len(passed), len(failures)))
 sys.exit(1 if failures else 0)

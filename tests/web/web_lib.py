@@ -1,7 +1,9 @@
 """Shared by the browser tests: a real browser driven through WebDriver,
 the program pages opened from file://, and the picture read back."""
 import base64
+import glob
 import os
+import shutil
 import subprocess
 import tempfile
 import time
@@ -9,20 +11,24 @@ import time
 from selenium import webdriver
 from selenium.webdriver.common.by import By
 
-MINIBROWSER = "/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser"
+MINIBROWSER = (glob.glob("/usr/lib/*/webkit2gtk-4.1/MiniBrowser") or [""])[0]
 
 
-def start_browser(name):
+def start_browser(name, device_pixel_ratio=1):
     if name == "chromium":
+        profile = tempfile.mkdtemp()
         options = webdriver.ChromeOptions()
         options.binary_location = "/usr/bin/chromium"
         for arg in ["--headless=new", "--no-sandbox", "--disable-gpu", "--disable-dev-shm-usage",
                     "--no-first-run", "--disable-background-networking", "--disable-component-update",
-                    "--disable-sync", "--window-size=1280,1024", "--user-data-dir=" + tempfile.mkdtemp()]:
+                    "--disable-sync", "--window-size=1280,1024", "--user-data-dir=" + profile,
+                    "--force-device-scale-factor=%g" % device_pixel_ratio]:
             options.add_argument(arg)
         options.set_capability("goog:loggingPrefs", {"performance": "ALL", "browser": "ALL"})
         service = webdriver.chrome.service.Service("/usr/bin/chromedriver")
-        return webdriver.Chrome(service=service, options=options)
+        driver = webdriver.Chrome(service=service, options=options)
+        driver.profile = profile
+        return driver
     if name == "webkit":
         # MiniBrowser has no headless mode: it needs an X server (DISPLAY).
         options = webdriver.WebKitGTKOptions()
@@ -32,6 +38,12 @@ def start_browser(name):
         driver.set_window_size(1280, 1024)
         return driver
     raise ValueError(name)
+
+
+def stop_browser(driver):
+    driver.quit()
+    if getattr(driver, "profile", None):
+        shutil.rmtree(driver.profile, ignore_errors=True)
 
 
 def wait_for(driver, expression, timeout=60, what=None):
@@ -80,7 +92,7 @@ def desktop_picture(tools, program, width, height, *captions):
     canvas's size: RGBA bytes."""
     with tempfile.NamedTemporaryFile() as out:
         subprocess.run([os.path.join(tools, "picture_reference_" + program), str(width), str(height), out.name,
-                        *captions], check=True, stderr=subprocess.DEVNULL)
+                        *captions], check=True)
         return out.read()
 
 

@@ -2,6 +2,7 @@
 // A picture's pixels: a 32-bit buffer at device resolution, drawn on with
 // one-pixel lines through the picture's user scale, and the rectangle that
 // changed since it was last shown. Every backend shows these same pixels.
+#include <bit>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -14,6 +15,10 @@ namespace plot::detail {
 struct PixelRect {
     int x1, y1, x2, y2; // inclusive
 };
+
+// The pixel layout below is RGBA in memory only on a little-endian machine,
+// as every platform this runs on is.
+static_assert(std::endian::native == std::endian::little);
 
 class Raster {
 public:

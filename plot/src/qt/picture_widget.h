@@ -21,8 +21,8 @@ public:
     // Fits the pixels to the interior after a change of size.
     void rebuildImage();
 
-    QRgb background() const { return qRgb(255, 255, 255); }
-    QRgb foreground() const { return qRgb(0, 0, 0); }
+    QRgb background() const { return toQRgb(PaperColour); }
+    QRgb foreground() const { return toQRgb(InkColour); }
     // Shares the pixels' buffer: a copy() keeps a picture as it is now.
     const QImage& image() const { return image_; }
 
@@ -31,6 +31,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    static QRgb toQRgb(Colour c) { return qRgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+
     QImage image_;
 };
 

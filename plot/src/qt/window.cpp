@@ -144,7 +144,6 @@ Picture Window::AddPicture(const Placement& at, int tabIndex)
     auto* p = new PictureWidget(w_.get());
     p->setGeometry(toRect(at));
     p->rebuildImage();
-    p->core.resetScaleToTwips();
     w_->tabOrder.emplace_back(tabIndex, p);
     return Picture(p);
 }

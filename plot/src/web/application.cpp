@@ -9,10 +9,11 @@ namespace plot {
 
 struct Application::Toolkit {};
 
-Application::Application(int&, char**, const std::string&, const std::string&)
+Application::Application(int&, char**, const std::string& name, const std::string&)
     : toolkit_(std::make_unique<Toolkit>())
 {
     plot_page_link();
+    detail::SetProgramName(name);
 }
 
 Application::~Application() = default;

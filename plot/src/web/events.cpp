@@ -20,9 +20,18 @@ double lastYield = 0;
 // Reading the clock is a call out to the page and costs more than a fast
 // pump itself, so it is read only every so many pumps: as many as keep
 // the reads between a tenth of a millisecond and one millisecond apart.
+// After every sleep the count starts again from one, since the next run
+// may begin with slow pumps where the last one ended with fast ones.
 unsigned pumpsPerClockRead = 1;
 unsigned pumpsSinceClockRead = 0;
 double lastClockRead = 0;
+
+void awake()
+{
+    lastYield = lastClockRead = emscripten_get_now();
+    pumpsPerClockRead = 1;
+    pumpsSinceClockRead = 0;
+}
 
 bool timeToYield()
 {
@@ -32,7 +41,7 @@ bool timeToYield()
     const double now = emscripten_get_now();
     const double sinceLastRead = now - lastClockRead;
     lastClockRead = now;
-    if (sinceLastRead < 0.1 && pumpsPerClockRead < 4096)
+    if (sinceLastRead < 0.1 && pumpsPerClockRead < 1024)
         pumpsPerClockRead *= 2;
     else if (sinceLastRead > 1.0 && pumpsPerClockRead > 1)
         pumpsPerClockRead /= 2;
@@ -57,7 +66,7 @@ void WaitForInput()
 {
     PresentPictures(true);
     plot_page_wait_for_input();
-    lastYield = emscripten_get_now();
+    awake();
     RunQueuedClicks();
 }
 
@@ -71,7 +80,7 @@ void DoEvents(PumpMode mode)
     } else if (timeToYield()) {
         detail::PresentPictures(true);
         plot_page_yield();
-        lastYield = emscripten_get_now();
+        awake();
         detail::RunQueuedClicks();
     }
     detail::LeavePump();

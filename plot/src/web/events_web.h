@@ -1,6 +1,11 @@
 #pragma once
 
+#include <string>
+
 namespace plot::detail {
+
+// The program's name, the title of its error dialog.
+void SetProgramName(const std::string& name);
 
 // Runs the clicks the page has queued, each in its handler, in order.
 void RunQueuedClicks();

@@ -83,11 +83,12 @@ var Page = {
   // The canvas fills the picture's interior (inside a 2-pixel border) and
   // has a pixel for every device pixel.
   sizeCanvas: function (p, width, height, deviceWidth, deviceHeight) {
-    p.canvas.width = deviceWidth;
-    p.canvas.height = deviceHeight;
+    // A new size clears the canvas; the program then presents it whole.
+    if (p.canvas.width !== deviceWidth) p.canvas.width = deviceWidth;
+    if (p.canvas.height !== deviceHeight) p.canvas.height = deviceHeight;
     p.canvas.style.width = Math.max(0, width - 4) + 'px';
     p.canvas.style.height = Math.max(0, height - 4) + 'px';
-    p.context = p.canvas.getContext('2d', { alpha: false });
+    if (!p.context) p.context = p.canvas.getContext('2d', { alpha: false });
   },
   // The program's pixels are RGBA bytes in its memory; memory can grow,
   // so the view on it is taken anew each time.

@@ -1,9 +1,10 @@
 // The printer in a browser: the page's lines become a vector page (SVG)
 // for A4 portrait, which the page shows only in print; EndDoc asks the
-// browser to print it. The browser's print dialog, with the system's
-// default printer chosen, is the one way a page can print.
+// browser to print it. The browser's print dialog, which offers the
+// system's default printer, is the one way a page can print.
 #include "plot/printer.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -22,8 +23,14 @@ constexpr double areaWidthMm = 190;
 constexpr double areaHeightMm = 277;
 constexpr double twipsPerMm = 1440 / 25.4;
 
+// Twips over the printable area, origin at its top left, y down.
+UserScale twipsScale()
+{
+    return { 0, 0, areaWidthMm * twipsPerMm, areaHeightMm * twipsPerMm };
+}
+
 struct PrinterState {
-    UserScale scale { 0, 0, areaWidthMm * twipsPerMm, areaHeightMm * twipsPerMm };
+    UserScale scale = twipsScale();
     std::string path; // the document's lines, as SVG path data in mm
 };
 
@@ -40,11 +47,12 @@ void changeScale(Change change)
     change(s);
 }
 
-// A coordinate in mm, to the micrometre.
+// A coordinate in mm, to the micrometre. Far outside the page it is
+// clipped all the same, so it is held to a metre either way.
 void appendNumber(std::string& out, double v)
 {
     char buffer[32];
-    const int n = std::snprintf(buffer, sizeof buffer, "%.3f", v);
+    const int n = std::snprintf(buffer, sizeof buffer, "%.3f", std::clamp(v, -1000.0, 1000.0));
     out.append(buffer, n);
 }
 
@@ -52,10 +60,9 @@ void appendNumber(std::string& out, double v)
 
 void PrinterSurface::ScaleMode(Integer mode)
 {
-    if (mode != 1 && mode != 0)
+    if (mode != 1)
         Raise(ErrorCode::InvalidPropertyValue);
-    if (mode == 1)
-        state().scale = { 0, 0, areaWidthMm * twipsPerMm, areaHeightMm * twipsPerMm };
+    state().scale = twipsScale();
 }
 
 void PrinterSurface::ScaleLeft(Single v)
@@ -110,11 +117,12 @@ void PrinterSurface::EndDoc()
         return;
     std::string svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"190mm\" height=\"277mm\" "
                       "viewBox=\"0 0 190 277\" overflow=\"hidden\">"
-                      "<path fill=\"none\" stroke=\"#000\" stroke-width=\"0.05\" d=\"";
+                      "<path fill=\"none\" stroke=\"#000\" stroke-width=\"0.05\" stroke-linecap=\"square\" d=\"";
     svg += s.path;
     svg += "\"/></svg>";
     s.path.clear();
     s.path.shrink_to_fit();
+    s.scale = twipsScale();
     plot_page_print(svg.c_str());
 }
 
@@ -129,6 +137,7 @@ namespace detail {
 void AbandonPrintJob()
 {
     state().path.clear();
+    state().scale = twipsScale();
 }
 
 } // namespace detail

@@ -3,10 +3,20 @@
 
 #include <cstdio>
 
+#include "events_web.h"
 #include "page.h"
 #include "widgets.h"
 
 namespace plot::detail {
+
+namespace {
+std::string programName;
+}
+
+void SetProgramName(const std::string& name)
+{
+    programName = name;
+}
 
 void DefaultReporter(const RuntimeError& error)
 {
@@ -14,7 +24,7 @@ void DefaultReporter(const RuntimeError& error)
     std::fprintf(stderr, "%s\n", error.message().c_str());
     const std::string text
         = "Laufzeitfehler '" + std::to_string(error.number()) + "':\n\n" + error.description();
-    plot_page_error_dialog("Laufzeitfehler", text.c_str());
+    plot_page_error_dialog(programName.c_str(), text.c_str());
 }
 
 // A page cannot close its own tab: the form goes and the page says that

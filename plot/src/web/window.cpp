@@ -66,6 +66,9 @@ Window::~Window()
 {
     auto& list = forms();
     list.erase(std::remove(list.begin(), list.end(), w_.get()), list.end());
+    auto& pictures = detail::runtime().pictures;
+    for (auto& p : w_->pictures)
+        pictures.erase(std::remove(pictures.begin(), pictures.end(), p.get()), pictures.end());
 }
 
 Picture Window::AddPicture(const Placement& at, int tabIndex)
