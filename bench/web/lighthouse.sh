@@ -18,15 +18,19 @@ server=$!
 trap 'kill $server 2>/dev/null; rm -rf "$work"' EXIT
 sleep 0.5
 
+# As on a phone (Lighthouse's default) and on a desktop.
+for preset in mobile desktop; do
 for page in index.html wavesum.html waveprint.html; do
   CHROME_PATH=/usr/bin/chromium "$tools/node_modules/.bin/lighthouse" "http://127.0.0.1:$port/$page" \
-    --only-categories=accessibility,best-practices --output=json --output-path="$work/report.json" --quiet \
+    $([ $preset = desktop ] && echo --preset=desktop) --only-categories=accessibility,best-practices --output=json --output-path="$work/report.json" --quiet \
     --chrome-flags="--headless=new --no-sandbox --disable-gpu --no-first-run --disable-background-networking --disable-component-update --disable-sync --user-data-dir=$work/profile"
   node -e '
     const r = require(process.argv[1]);
-    const failed = Object.values(r.audits).filter(a => a.score !== null && a.score < 1 && a.scoreDisplayMode !== "informative"
-      && a.scoreDisplayMode !== "notApplicable" && a.scoreDisplayMode !== "manual").map(a => a.id);
-    console.log("%s: accessibility %s, best practices %s%s", process.argv[2],
-      r.categories.accessibility.score.toFixed(2), r.categories["best-practices"].score.toFixed(2),
-      failed.length ? "; failed: " + failed.join(", ") : "");' "$work/report.json" "$page"
+    const counted = ["accessibility", "best-practices"].flatMap(c => r.categories[c].auditRefs)
+      .filter(ref => ref.weight > 0).map(ref => r.audits[ref.id]);
+    const failed = counted.filter(a => a.score !== null && a.score < 1).map(a => a.id);
+    console.log("%s, %s: accessibility %s, best practices %s%s", process.argv[2],
+      process.argv[3], r.categories.accessibility.score.toFixed(2), r.categories["best-practices"].score.toFixed(2),
+      failed.length ? "; failed: " + failed.join(", ") : "");' "$work/report.json" "$page" "$preset"
+done
 done
