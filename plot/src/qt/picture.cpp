@@ -25,18 +25,16 @@ void PassOnName(PictureWidget* widget, const std::string& name)
     widget->setAccessibleName(QString::fromStdString(name));
 }
 
-// The description's change goes to assistive technology as an event
-// (AT-SPI's accessible-description property change), which this Qt does
-// not send by itself. Where Qt has no announcement event, that change is
-// the announcement: a screen reader reads the new description.
+// Qt sends each new description to assistive technology as a change
+// event (AT-SPI's accessible-description property), even when the text
+// stays the same, so only a new text is set. Where Qt has no announcement
+// event, that change is the announcement: a screen reader reads the new
+// description.
 void PassOnDescription(PictureWidget* widget, const std::string& description, const std::string& announcement)
 {
     const QString text = QString::fromStdString(description);
-    if (text != widget->accessibleDescription()) {
+    if (text != widget->accessibleDescription())
         widget->setAccessibleDescription(text);
-        QAccessibleEvent changed(widget, QAccessible::DescriptionChanged);
-        QAccessible::updateAccessibility(&changed);
-    }
 #if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
     if (!announcement.empty()) {
         QAccessibleAnnouncementEvent event(widget, QString::fromStdString(announcement));
