@@ -15,6 +15,9 @@ if [ "$what" = test ]; then
              at-spi2-core dbus-daemon dbus-bin python3-pyatspi
              qt6ct weston qt6-wayland
              "${web[@]}" chromium chromium-driver webkit2gtk-driver python3-selenium)
+  # npm brings the audit tools the page tests use; a Node.js that comes
+  # with its own npm needs no package for it.
+  command -v npm >/dev/null || packages+=(npm)
 elif [ "$what" = web ]; then
   packages=("${web[@]}")
 fi

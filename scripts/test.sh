@@ -7,7 +7,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh test
 bash scripts/build-web.sh
-bash scripts/build.sh -DWEB_PAGES_DIR="$PWD/build-web/bin"
+# axe-core, the accessibility audit the page tests run inside each page.
+npm install --prefix build-web/node --no-audit --no-fund --no-save --loglevel=error axe-core@4.14.1 >/dev/null
+bash scripts/build.sh -DWEB_PAGES_DIR="$PWD/build-web/bin" -DAXE_JS="$PWD/build-web/node/node_modules/axe-core/axe.min.js"
 ctest --test-dir build --output-on-failure -j2 "$@"
 
 # The sanitizer build runs fewer click-storm sequences: it is several

@@ -1,5 +1,7 @@
 // "Ordnungen aufaddieren": complete runs line by line, and clicks that
 // arrive at chosen event pumps while a run is in progress.
+#include <QAccessible>
+#include <QRegularExpression>
 #include <QtTest>
 #include <algorithm>
 #include <cmath>
@@ -24,6 +26,8 @@ struct ScriptedForm : LoadedForm {
     {
         plot::testing::SetPumpHook([this](std::uint64_t pump) {
             maxRuns = std::max(maxRuns, form->ActiveRuns);
+            if (watch)
+                watch();
             auto [first, last] = script.equal_range(pump);
             for (auto it = first; it != last; ++it)
                 it->second();
@@ -39,6 +43,8 @@ struct ScriptedForm : LoadedForm {
 
     std::multimap<std::uint64_t, std::function<void()>> script;
     Integer maxRuns = 0;
+    // Runs at every pump, before the script's clicks.
+    std::function<void()> watch;
 };
 
 std::pair<double, double> rangeOf(const Form1::SumTable& t)
@@ -112,6 +118,60 @@ private slots:
         for (int y = 0; y < img.height() / 5; ++y)
             for (int x = 0; x < img.width(); x += 5)
                 QCOMPARE(img.pixel(x, y), qRgb(255, 255, 255));
+    }
+
+    // What a screen reader is told of a complete run, held once at order 5:
+    // each slow order once as it begins, hold and resume, the fast phase as
+    // it begins, then growing orders at most every two seconds, the end;
+    // never a column.
+    // Read at every event pump, as a screen reader could read it.
+    void aScreenReaderHearsTheRunOrderByOrder()
+    {
+        ScriptedForm f;
+        const std::string empty = f->Picture1.Description();
+        f->Command1.widget()->click();
+        std::vector<QString> told;
+        f.watch = [&] {
+            const QString now = QString::fromStdString(f->Picture1.Description());
+            if (told.empty() || told.back() != now)
+                told.push_back(now);
+        };
+        f.clickAt(phase3FirstPump, f->Command4);
+        f.at(phase3FirstPump + 2,
+            [&] { QTimer::singleShot(50, f->Command4.widget(), [&] { f->Command4.widget()->click(); }); });
+        QElapsedTimer run;
+        run.start();
+        f->Command3.widget()->click();
+        const double seconds = run.elapsed() / 1000.0;
+        f.watch();
+
+        const QRegularExpression order("Ordnung (\\d+)");
+        auto orderIn = [&](const QString& text) { return order.match(text).captured(1).toInt(); };
+        QVERIFY2(told.size() >= 7, qPrintable(QString::number(told.size())));
+        const std::vector<std::pair<QString, int>> slowPart { { "Langsame Phase", 3 }, { "Langsame Phase", 5 },
+            { "Angehalten bei", 5 }, { "Langsame Phase", 5 }, { "Langsame Phase", 7 } };
+        for (size_t i = 0; i < slowPart.size(); ++i)
+            QVERIFY2(told[i].startsWith(slowPart[i].first) && orderIn(told[i]) == slowPart[i].second,
+                qPrintable(told[i]));
+        QVERIFY(told[4].contains("schon 3 Ordnungen, 1 bis 5"));
+        int fast = 0, last = 7;
+        for (size_t i = slowPart.size(); i + 1 < told.size(); ++i, ++fast) {
+            QVERIFY2(told[i].startsWith("Schnelle Phase: Ordnung") && orderIn(told[i]) > last, qPrintable(told[i]));
+            last = orderIn(told[i]);
+        }
+        QVERIFY(told[slowPart.size()].startsWith("Schnelle Phase: Ordnung 9 "));
+        QVERIFY2(fast >= 1 && fast <= 2 + seconds / 2, qPrintable(QString("%1 in %2 s").arg(fast).arg(seconds)));
+        QVERIFY2(told.back().startsWith("Fertig") && told.back().contains("Rechteckform"), qPrintable(told.back()));
+
+        // What assistive technology reads: an image with that description;
+        // after "Löschen" the empty picture's again.
+        QAccessibleInterface* picture = QAccessible::queryAccessibleInterface(f->Picture1.widget());
+        QCOMPARE(picture->role(), QAccessible::Graphic);
+        QCOMPARE(picture->text(QAccessible::Name), QString("Harmonische und Summenkurve"));
+        QCOMPARE(picture->text(QAccessible::Description), told.back());
+        f->Command6.widget()->click();
+        QCOMPARE(picture->text(QAccessible::Description), QString::fromStdString(empty));
+        QVERIFY(empty.starts_with("Das Bild ist leer."));
     }
 
     // A dark desktop palette (Breeze Dark, qt6ct's "darker") must not reach

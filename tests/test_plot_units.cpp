@@ -6,6 +6,7 @@
 #include "plot/numeric.h"
 #include "plot/pixel_mapping.h"
 #include "plot/twips.h"
+#include "telling.h"
 
 using namespace plot;
 
@@ -124,6 +125,19 @@ private slots:
         QCOMPARE(tpp, 14265.0 / 768);
         // A frame takes its share.
         QCOMPARE(ChooseTwipsPerPixel({ 96, 1024, 768, 8, 32 }, 16585, 14265), 14265.0 / 736);
+    }
+
+    void progressIsToldAtMostEveryTwoSeconds()
+    {
+        detail::TellingPace pace;
+        QVERIFY(pace.admit(Pace::Progress, 100.0)); // the first always
+        QVERIFY(!pace.admit(Pace::Progress, 101.9));
+        QVERIFY(pace.admit(Pace::Progress, 102.0));
+        // A change of state goes out at once and starts the two seconds anew.
+        QVERIFY(pace.admit(Pace::Always, 102.5));
+        QVERIFY(pace.admit(Pace::Always, 102.6));
+        QVERIFY(!pace.admit(Pace::Progress, 104.5));
+        QVERIFY(pace.admit(Pace::Progress, 104.6));
     }
 };
 

@@ -41,6 +41,8 @@ Form1::Form1()
     Me.OnLoad([this] { Form_Load(); });
     Command1.OnClick([this] { Command1_Click(); });
     Command2.OnClick([this] { Command2_Click(); });
+    Picture1.AccessibleName("Harmonische der Rechteckschwingung");
+    Picture1.Describe(PictureDescription(), "");
 }
 
 void Form1::Form_Load()
@@ -81,6 +83,18 @@ void Form1::SweepStrips(Draw draw)
 void Form1::Command1_Click()
 {
     SweepStrips([this](Single top) { Picture1.Line(PlotX, BaseY, PlotX, top); });
+    StripsShown = true;
+    Picture1.Describe(PictureDescription(), "Die 21 Harmonischen sind gezeichnet.");
+}
+
+std::string Form1::PictureDescription() const
+{
+    if (!StripsShown)
+        return "Das Bild ist leer. „Berechnung“ zeichnet die 21 Harmonischen der Rechteckschwingung, "
+               "„Ausdruck A4 Hochformat“ druckt sie auf eine A4-Seite.";
+    return "Die 21 Harmonischen der Rechteckschwingung, Ordnungen 1, 3, 5 bis 41, als übereinandergestapelte "
+           "Bänder, unten Ordnung 1. Jede ist eine Sinuskurve mit der Amplitude 1/n: je höher die Ordnung n, "
+           "desto flacher und dichter.";
 }
 
 void Form1::Command2_Click()
@@ -94,4 +108,6 @@ void Form1::Command2_Click()
     plot::Printer().ScaleLeft(0);
     SweepStrips([this](Single top) { plot::Printer().Line(PlotX, BaseY, PlotX, top); });
     plot::Printer().EndDoc();
+    const std::string printed = "Die A4-Seite mit den 21 Harmonischen ist an den Drucker gegangen.";
+    Picture1.Describe(PictureDescription() + " " + printed + " Auf dem Papier steht Ordnung 1 oben.", printed);
 }

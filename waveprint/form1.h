@@ -1,6 +1,8 @@
 #pragma once
 // The window of the decomposition printout: the 21 harmonic strips of the
 // square wave on screen, and the same strips on one printed A4 page.
+#include <string>
+
 #include "plot/button.h"
 #include "plot/picture.h"
 #include "plot/types.h"
@@ -22,6 +24,9 @@ public:
     Single PlotX = 0;
     Single BaseY = 0;
     Integer Order = 0;
+    // Whether the picture shows the strips, for what a screen reader is
+    // told after a printout.
+    bool StripsShown = false;
 
     void Form_Load();
     void Command1_Click();
@@ -32,4 +37,6 @@ private:
     template <class Draw>
     void SweepStrips(Draw draw);
     Single StripTop() const;
+    // What the picture shows, in words for a screen reader.
+    std::string PictureDescription() const;
 };

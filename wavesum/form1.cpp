@@ -47,6 +47,8 @@ Form1::Form1()
     Command4.OnClick([this] { Command4_Click(); });
     Command5.OnClick([this] { Command5_Click(); });
     Command6.OnClick([this] { Command6_Click(); });
+    Picture1.AccessibleName("Harmonische und Summenkurve");
+    TellEmpty("");
 }
 
 void Form1::Form_Load()
@@ -129,6 +131,7 @@ void Form1::Command1_Click()
         for (PlotX = 0; PlotX <= sweepEnd; NextColumn())
             DrawStripLine(Order);
     }
+    TellStrips();
 }
 
 void Form1::Command2_Click()
@@ -150,6 +153,7 @@ void Form1::Command2_Click()
         for (PlotX = 0; PlotX <= sweepEnd; NextColumn())
             DrawStripLine(Order);
     }
+    TellStrips();
 }
 
 // Adding up the orders --------------------------------------------------
@@ -183,11 +187,13 @@ bool Form1::AnimateSquareWave()
     BaseY = 2;
     Order = 3;
     HighlightSweep();
+    TellAdding(false);
     if (!FirstAddingSweep(false))
         return false;
     while (Order < 7) { // orders 5 and 7, slowly
         OrderAdvance(2);
         PreparationSweep();
+        TellAdding(false);
         if (!SlowAddingSweep())
             return false;
     }
@@ -197,9 +203,11 @@ bool Form1::AnimateSquareWave()
             return false;
         OrderAdvance(2);
         PreparationSweep();
+        TellAdding(true);
         if (!FastAddingSweep())
             return false;
     }
+    TellFinished();
     return true;
 }
 
@@ -209,11 +217,13 @@ bool Form1::AnimateSawtooth()
     BaseY = 2;
     Order = 2;
     HighlightSweep();
+    TellAdding(false);
     if (!FirstAddingSweep(true))
         return false;
     while (Order < 6) { // orders 3 to 6, slowly
         OrderAdvance(1);
         PreparationSweep();
+        TellAdding(false);
         if (!SlowAddingSweep())
             return false;
     }
@@ -223,9 +233,11 @@ bool Form1::AnimateSawtooth()
             return false;
         OrderAdvance(1);
         PreparationSweep();
+        TellAdding(true);
         if (!FastAddingSweep())
             return false;
     }
+    TellFinished();
     return true;
 }
 
@@ -246,12 +258,19 @@ bool Form1::AbortTest() const
 bool Form1::PauseWait()
 {
     plot::DoEvents();
+    bool held = false;
     while (RunState != 0) {
         if (RunState == 3)
             return false;
+        if (!held) {
+            TellHeld();
+            held = true;
+        }
         // Only an event can change RunState: sleep until one comes.
         plot::DoEvents(plot::PumpMode::UntilEvent);
     }
+    if (held)
+        TellResumed();
     return true;
 }
 
@@ -360,6 +379,7 @@ void Form1::Command6_Click()
     // running it would swallow the next click on "Ordnungen aufaddieren".
     RunState = ActiveRuns > 0 ? 3 : 0;
     Command4.Caption("unterbrechen");
+    TellEmpty("Bild gelöscht.");
 }
 
 void Form1::Delay()

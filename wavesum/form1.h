@@ -80,4 +80,13 @@ private:
     [[nodiscard]] bool AnimateSawtooth();
     // The base of the next strip: 2 / k above the current one.
     void StepBase(Integer k);
+
+    // What a screen reader is told of the picture (form1_telling.cpp): the
+    // texts are made once per state or order, never per column.
+    void TellEmpty(const char* announcement);
+    void TellStrips();
+    void TellAdding(bool fastPhase);
+    void TellHeld();
+    void TellResumed();
+    void TellFinished();
 };

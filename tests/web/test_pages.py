@@ -45,8 +45,8 @@ def wavesum(driver):
     open_page(driver, pages, "wavesum.html")
     check(driver.title.startswith("Fouriersynthese der Rechteck-/Sägezahnkurve"), "wavesum: caption as page title")
     check(driver.execute_script("return document.documentElement.lang") == "de", "wavesum: page language German")
-    order = driver.execute_script("""return Array.from(document.querySelectorAll('main [tabindex]'))
-        .sort((a, b) => a.tabIndex - b.tabIndex).map(e => e.textContent || 'Bild')""")
+    order = driver.execute_script("""return Array.from(document.querySelectorAll('main button, main [tabindex]'))
+        .map(e => e.textContent || 'Bild')""")
     check(order == ["Start Sägezahn", "unterbrechen", "Ende", "Start Rechteck", "Ordnungen aufaddieren", "Bild",
                     "Löschen"], "wavesum: tab order %s" % order)
 

@@ -1,6 +1,7 @@
 #pragma once
 // The picture surface: a plot area with a user scale, cleared and drawn on
 // with straight lines.
+#include <string>
 #include <vector>
 
 #include "plot/types.h"
@@ -8,6 +9,12 @@
 namespace plot {
 
 class PictureWidget;
+
+// How a change of what the picture shows is told to assistive technology.
+// A change of state always; the progress of a fast run at most once every
+// two seconds, since a screen reader handed a message for every step of a
+// run falls silent or worse.
+enum class Pace { Always, Progress };
 
 // A picture is white paper with black ink on every desktop theme: the
 // animation erases by drawing white over magenta, which only works on a
@@ -55,6 +62,15 @@ public:
     // the foreground colour, or in the colour given.
     void Line(Single x1, Single y1, Single x2, Single y2);
     void Line(Single x1, Single y1, Single x2, Single y2, Colour colour);
+
+    // What a screen reader says of the picture: a name, which stays, and a
+    // description of what it shows now. Describe replaces the description
+    // and politely announces the change; a Progress description that comes
+    // too soon after the last one is dropped, announcement and all.
+    void AccessibleName(const std::string& name);
+    std::string AccessibleName() const;
+    void Describe(const std::string& description, const std::string& announcement, Pace pace = Pace::Always);
+    std::string Description() const;
 
     Colour BackColor() const;
     Colour ForeColor() const;

@@ -1,5 +1,7 @@
 // The program's view of a picture, in user units, and what drawing does
 // to its pixels: the same for every backend.
+#include <chrono>
+
 #include "picture_core.h"
 #include "plot/numeric.h"
 #include "plot/picture.h"
@@ -41,6 +43,11 @@ void PictureCore::line(Single x1, Single y1, Single x2, Single y2, bool hasColou
     if (recording) [[unlikely]]
         recording->push_back({ x1, y1, x2, y2, hasColour, hasColour ? colour : 0 });
     raster.line(x1, y1, x2, y2, hasColour ? colour : InkColour);
+}
+
+double MonotonicSeconds()
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
 } // namespace detail
@@ -117,6 +124,31 @@ void Picture::Line(Single x1, Single y1, Single x2, Single y2)
 void Picture::Line(Single x1, Single y1, Single x2, Single y2, Colour colour)
 {
     CoreOf(w_).line(x1, y1, x2, y2, true, colour);
+}
+
+void Picture::AccessibleName(const std::string& name)
+{
+    CoreOf(w_).telling.name = name;
+    detail::PassOnName(w_, name);
+}
+
+std::string Picture::AccessibleName() const
+{
+    return CoreOf(w_).telling.name;
+}
+
+void Picture::Describe(const std::string& description, const std::string& announcement, Pace pace)
+{
+    detail::Telling& telling = CoreOf(w_).telling;
+    if (!telling.pace.admit(pace, detail::MonotonicSeconds()))
+        return;
+    telling.description = description;
+    detail::PassOnDescription(w_, description, announcement);
+}
+
+std::string Picture::Description() const
+{
+    return CoreOf(w_).telling.description;
 }
 
 Colour Picture::BackColor() const

@@ -6,6 +6,7 @@
 
 #include "plot/picture.h"
 #include "raster.h"
+#include "telling.h"
 
 namespace plot::detail {
 
@@ -17,6 +18,8 @@ struct PictureCore {
     // The interior's size in twips, as the backend last laid it out.
     double widthTwips = 0;
     double heightTwips = 0;
+    // What assistive technology was last told.
+    Telling telling;
 
     // A new interior of width x height device pixels, all paper; a twips
     // scale follows the new size, a user scale stays.
@@ -29,5 +32,10 @@ struct PictureCore {
 
 // The core of a backend's picture widget.
 PictureCore& CoreOf(PictureWidget* widget);
+
+// Provided by the backend: hands the picture's name, or its new
+// description with a polite announcement, to assistive technology.
+void PassOnName(PictureWidget* widget, const std::string& name);
+void PassOnDescription(PictureWidget* widget, const std::string& description, const std::string& announcement);
 
 } // namespace plot::detail

@@ -1,5 +1,7 @@
 #include "picture_widget.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QPaintEvent>
 #include <QPainter>
 #include <algorithm>
@@ -17,7 +19,45 @@ PictureCore& CoreOf(PictureWidget* widget)
 {
     return widget->core;
 }
+
+void PassOnName(PictureWidget* widget, const std::string& name)
+{
+    widget->setAccessibleName(QString::fromStdString(name));
+}
+
+// The description's change goes to assistive technology as an event
+// (AT-SPI's accessible-description property change), which this Qt does
+// not send by itself. Where Qt has no announcement event, that change is
+// the announcement: a screen reader reads the new description.
+void PassOnDescription(PictureWidget* widget, const std::string& description, const std::string& announcement)
+{
+    const QString text = QString::fromStdString(description);
+    if (text != widget->accessibleDescription()) {
+        widget->setAccessibleDescription(text);
+        QAccessibleEvent changed(widget, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&changed);
+    }
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    if (!announcement.empty()) {
+        QAccessibleAnnouncementEvent event(widget, QString::fromStdString(announcement));
+        QAccessible::updateAccessibility(&event);
+    }
+#else
+    (void)announcement;
+#endif
+}
 } // namespace detail
+
+namespace {
+// To assistive technology the picture is an image (AT-SPI's role "image"),
+// not a bare frame: a screen reader then reads its name and description.
+QAccessibleInterface* pictureAccessible(const QString& className, QObject* object)
+{
+    if (className == QLatin1String(PictureWidget::staticMetaObject.className()) && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Graphic);
+    return nullptr;
+}
+} // namespace
 
 PictureWidget::PictureWidget(QWidget* parent)
     : QFrame(parent)
@@ -25,6 +65,8 @@ PictureWidget::PictureWidget(QWidget* parent)
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::TabFocus);
+    static const bool accessibleAsImage = (QAccessible::installFactory(pictureAccessible), true);
+    (void)accessibleAsImage;
     detail::runtime().pictures.push_back(this);
 }
 

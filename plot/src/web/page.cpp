@@ -27,6 +27,10 @@ EM_JS(void, plot_page_picture, (int id, int left, int top, int width, int height
 EM_JS(void, plot_page_picture_geometry, (int id, int left, int width, int deviceWidth), {
     Page.pictureGeometry(id, left, width, deviceWidth);
 });
+EM_JS(void, plot_page_picture_name, (int id, const char* name), { Page.pictureName(id, UTF8ToString(name)); });
+EM_JS(void, plot_page_picture_description, (int id, const char* description, const char* announcement), {
+    Page.pictureDescription(id, UTF8ToString(description), UTF8ToString(announcement));
+});
 EM_JS(void, plot_page_present, (int id, const std::uint32_t* pixels, int width, int height, int x1, int y1, int x2, int y2), {
     Page.present(id, pixels, width, height, x1, y1, x2, y2);
 });

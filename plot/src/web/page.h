@@ -27,6 +27,10 @@ void plot_page_button_caption(int id, const char* caption);
 void plot_page_picture(int id, int left, int top, int width, int height, int tabIndex, int deviceWidth,
     int deviceHeight);
 void plot_page_picture_geometry(int id, int left, int width, int deviceWidth);
+// What a screen reader says of a picture: its name, and its description
+// with a polite announcement of the change.
+void plot_page_picture_name(int id, const char* name);
+void plot_page_picture_description(int id, const char* description, const char* announcement);
 
 // Copies the changed rectangle (device pixels, inclusive) of a picture's
 // pixels, RGBA, width pixels a row, onto its canvas.

@@ -30,6 +30,8 @@ var Page = {
     form.style.font = (bold ? 'bold ' : '') + fontPx + 'px ' + Page.fontFamilies(fontFamily);
     Page.formElement = form;
     Page.formSize = { width: width, height: height };
+    // A live region must be in the page before what it announces.
+    Page.announcer();
   },
   formWidth: function (width) {
     Page.formElement.style.width = width + 'px';
@@ -45,32 +47,49 @@ var Page = {
     element.style.height = height + 'px';
   },
 
-  // Tab order: the design's tab indexes, from 1 on.
+  // The controls stand where the design puts them, whatever their order in
+  // the page; they come in the page in the design's tab order, so that Tab,
+  // the browser's reading order and a screen reader's all follow it.
+  addInTabOrder: function (element, tabIndex) {
+    element.dataset.tabOrder = tabIndex;
+    var form = Page.formElement, next = null;
+    for (var i = 0; i < form.children.length && !next; i++) {
+      if (Number(form.children[i].dataset.tabOrder) > tabIndex) next = form.children[i];
+    }
+    form.insertBefore(element, next);
+  },
+
   button: function (id, caption, left, top, width, height, tabIndex, fontPx, fontFamily, bold) {
     var b = document.createElement('button');
     b.type = 'button';
     b.className = 'control';
     b.textContent = caption;
-    b.tabIndex = tabIndex + 1;
     b.style.font = (bold ? 'bold ' : '') + fontPx + 'px ' + Page.fontFamilies(fontFamily);
     Page.place(b, left, top, width, height);
     b.addEventListener('click', function () { Page.queueClick(id); });
     Page.buttons[id] = b;
-    Page.formElement.appendChild(b);
+    Page.addInTabOrder(b, tabIndex);
   },
   buttonEnabled: function (id, enabled) { Page.buttons[id].disabled = !enabled; },
   buttonCaption: function (id, caption) { Page.buttons[id].textContent = caption; },
 
   picture: function (id, left, top, width, height, tabIndex, deviceWidth, deviceHeight) {
+    // To a screen reader the picture is an image with the name and the
+    // description the program gives it; the canvas inside is not read.
     var box = document.createElement('div');
     box.className = 'picture';
-    box.tabIndex = tabIndex + 1;
+    box.tabIndex = 0;
     box.setAttribute('role', 'img');
-    box.setAttribute('aria-label', 'Zeichenfläche: die Harmonischen und ihre Summenkurve');
+    var description = document.createElement('div');
+    description.id = 'picture-description-' + id;
+    description.className = 'unseen';
+    box.setAttribute('aria-describedby', description.id);
     var canvas = document.createElement('canvas');
+    canvas.setAttribute('aria-hidden', 'true');
     box.appendChild(canvas);
-    Page.formElement.appendChild(box);
-    var picture = { box: box, canvas: canvas, context: null, top: top, height: height };
+    Page.addInTabOrder(box, tabIndex);
+    Page.formElement.appendChild(description);
+    var picture = { box: box, canvas: canvas, description: description, context: null, top: top, height: height };
     Page.pictures[id] = picture;
     Page.place(box, left, top, width, height);
     Page.sizeCanvas(picture, width, height, deviceWidth, deviceHeight);
@@ -90,6 +109,30 @@ var Page = {
     p.canvas.style.height = Math.max(0, height - 4) + 'px';
     if (!p.context) p.context = p.canvas.getContext('2d', { alpha: false });
   },
+  pictureName: function (id, name) { Page.pictures[id].box.setAttribute('aria-label', name); },
+  // The description replaces the last; the announcement goes to the one
+  // polite live region, which a screen reader reads when it is idle. The
+  // same words again are made a change, so that they are read again.
+  pictureDescription: function (id, description, announcement) {
+    Page.pictures[id].description.textContent = description;
+    if (!announcement) return;
+    var region = Page.announcer();
+    if (region.textContent === announcement) announcement += '\u00a0';
+    region.textContent = announcement;
+  },
+  announcer: function () {
+    var region = Page.element('announcer');
+    if (!region) {
+      region = document.createElement('div');
+      region.id = 'announcer';
+      region.className = 'unseen';
+      region.setAttribute('aria-live', 'polite');
+      region.setAttribute('aria-atomic', 'true');
+      document.body.appendChild(region);
+    }
+    return region;
+  },
+
   // The program's pixels are RGBA bytes in its memory; memory can grow,
   // so the view on it is taken anew each time.
   present: function (id, pointer, width, height, x1, y1, x2, y2) {

@@ -13,6 +13,16 @@ PictureCore& CoreOf(PictureWidget* widget)
 {
     return widget->core;
 }
+
+void PassOnName(PictureWidget* widget, const std::string& name)
+{
+    plot_page_picture_name(widget->id, name.c_str());
+}
+
+void PassOnDescription(PictureWidget* widget, const std::string& description, const std::string& announcement)
+{
+    plot_page_picture_description(widget->id, description.c_str(), announcement.c_str());
+}
 } // namespace detail
 
 void PictureWidget::rebuild()
