@@ -102,9 +102,15 @@ class Reader:
         print("picture: role %r, name %r" % (self.picture.getRoleName(), self.picture.name))
         print("at start: %r" % self.wait_description(lambda d: d.startswith(EMPTY), "not empty at start"))
 
+    # Presses a button whose handler changes the description once and
+    # leaves the program idle: exactly one change event must come.
     def show(self, button, test, what):
+        seen = len(self.events)
         self.press(button)
         print("after %r: %r" % (button, self.wait_description(test, what)))
+        self.pump(1, lambda: False)
+        if len(self.events) - seen != 1:
+            fail("%d change events for one change of the description" % (len(self.events) - seen))
 
 
 def wavesum(r):
