@@ -12,6 +12,7 @@ if [ "$what" = test ]; then
   packages+=(xvfb xdotool imagemagick x11-utils libx11-dev poppler-utils zlib1g-dev
              cups cups-client cups-bsd cups-filters printer-driver-cups-pdf
              desktop-file-utils appstream dpkg-dev file lintian man-db
+             at-spi2-core dbus-daemon dbus-bin python3-pyatspi
              qt6ct weston qt6-wayland
              "${web[@]}" chromium chromium-driver webkit2gtk-driver python3-selenium)
   # npm brings the audit tools the page tests use; a Node.js that comes
