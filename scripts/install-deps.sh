@@ -13,7 +13,8 @@ if [ "$what" = test ]; then
              cups cups-client cups-bsd cups-filters printer-driver-cups-pdf
              desktop-file-utils appstream dpkg-dev file lintian man-db
              qt6ct weston qt6-wayland
-             "${web[@]}" chromium chromium-driver webkit2gtk-driver python3-selenium)
+             "${web[@]}" chromium chromium-driver webkit2gtk-driver python3-selenium
+             firefox-esr python3-websocket)
 elif [ "$what" = web ]; then
   packages=("${web[@]}")
 fi
