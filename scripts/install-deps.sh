@@ -14,7 +14,8 @@ if [ "$what" = test ]; then
              desktop-file-utils appstream dpkg-dev file lintian man-db
              at-spi2-core dbus-daemon dbus-bin python3-pyatspi
              qt6ct weston qt6-wayland
-             "${web[@]}" chromium chromium-driver webkit2gtk-driver python3-selenium)
+             "${web[@]}" chromium chromium-driver webkit2gtk-driver python3-selenium
+             firefox-esr python3-websocket)
   # npm brings the audit tools the page tests use; a Node.js that comes
   # with its own npm needs no package for it.
   command -v npm >/dev/null || packages+=(npm)

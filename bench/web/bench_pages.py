@@ -3,7 +3,7 @@ Sägezahn" clicked to finished picture, a complete sawtooth run against its
 25,000 Delay calls in the same page, frames presented during the run, and
 the browser's CPU time while a run is held for 5 s.
 
-usage: bench_pages.py chromium|webkit BUILD_WEB_DIR [RUNS]
+usage: bench_pages.py chromium|webkit|firefox BUILD_WEB_DIR [RUNS]
 (webkit needs an X server: run it under xvfb-run or tests/x11_run.sh)"""
 import os
 import statistics
@@ -16,7 +16,9 @@ from web_lib import click, open_page, start_browser, stop_browser, wait_for, wai
 browser, build_web = sys.argv[1], sys.argv[2]
 runs = int(sys.argv[3]) if len(sys.argv) > 3 else 3
 pages = os.path.join(os.path.abspath(build_web), "bench")
-BROWSER_PROCESSES = {"chromium": ("chromium",), "webkit": ("MiniBrowser", "WebKitWebProces", "WebKitNetworkPr")}
+BROWSER_PROCESSES = {"chromium": ("chromium",), "webkit": ("MiniBrowser", "WebKitWebProces", "WebKitNetworkPr"),
+                     "firefox": ("firefox-esr", "forkserver", "Web Content", "file:// Content", "Isolated Web Co",
+                                 "WebExtensions", "Socket Process", "RDD Process", "Utility Process", "GPU Process")}
 
 
 def browser_cpu_seconds():

@@ -2,7 +2,7 @@
 against the desktop's pixels, a run held and resumed, "Löschen" and "Ende",
 printing through the browser, and no request leaving the page.
 
-usage: test_pages.py chromium|webkit PAGES_DIR TOOLS_DIR"""
+usage: test_pages.py chromium|webkit|firefox PAGES_DIR TOOLS_DIR"""
 import base64
 import os
 import re
@@ -107,7 +107,7 @@ def waveprint(driver):
         return (d.match(/M/g) || []).length""")
     check(lines == 105021, "waveprint: two print requests, the print page holds 105021 lines (%d)" % lines)
 
-    if browser == "chromium":  # WebKit's driver has no print command
+    if browser != "webkit":  # WebKit's driver has no print command
         from selenium.webdriver.common.print_page_options import PrintOptions
         options = PrintOptions()
         options.background = True
@@ -223,7 +223,7 @@ try:
     small_screens(driver)
 finally:
     stop_browser(driver)
-if browser == "chromium":  # WebKit's MiniBrowser takes the X server's ratio
+if browser != "webkit":  # WebKit's MiniBrowser takes the X server's ratio
     high_density(2)
 print("%d passed, %d failed" % (len(passed), len(failures)))
 sys.exit(1 if failures else 0)

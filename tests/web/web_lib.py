@@ -37,6 +37,10 @@ def start_browser(name, device_pixel_ratio=1):
         driver = webdriver.WebKitGTK(executable_path="/usr/bin/WebKitWebDriver", options=options)
         driver.set_window_size(1280, 1024)
         return driver
+    if name == "firefox":
+        # Firefox speaks WebDriver BiDi itself: no driver program.
+        from bidi import Firefox
+        return Firefox(device_pixel_ratio)
     raise ValueError(name)
 
 
@@ -103,7 +107,7 @@ def differing_pixels(a, b):
 
 def requests_made(driver):
     """Every URL the page asked for: the resources it loaded, and in Chromium
-    the network log as well."""
+    and Firefox the network log as well."""
     urls = set(driver.execute_script("return performance.getEntriesByType('resource').map(e => e.name)"))
     if "goog:loggingPrefs" in driver.capabilities or driver.name == "chrome":
         import json
@@ -111,4 +115,7 @@ def requests_made(driver):
             message = json.loads(entry["message"])["message"]
             if message["method"] == "Network.requestWillBeSent":
                 urls.add(message["params"]["request"]["url"])
+    if driver.name == "firefox":
+        urls.update(driver.requests)
+        driver.requests.clear()
     return urls
