@@ -5,7 +5,7 @@
 set -euo pipefail
 what=${1:-build}
 
-web=(cmake ninja-build emscripten)
+web=(cmake ninja-build emscripten librsvg2-bin)
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
           libcups2-dev fontconfig fonts-liberation2 fonts-dejavu-core)
 if [ "$what" = test ]; then

@@ -62,7 +62,11 @@ def wait_for(driver, expression, timeout=60, what=None):
 
 
 def open_page(driver, pages, name):
-    driver.get("file://" + os.path.join(pages, name))
+    open_url(driver, "file://" + os.path.join(pages, name))
+
+
+def open_url(driver, url):
+    driver.get(url)
     wait_for(driver, "typeof Page != 'undefined' && Page.formElement && !Page.formElement.hidden && !Page.busy",
              what="the form")
 
