@@ -3,56 +3,105 @@ Sägezahn" clicked to finished picture, a complete sawtooth run against its
 25,000 Delay calls in the same page, frames presented during the run, and
 the browser's CPU time while a run is held for 5 s.
 
+WebKit is measured twice, in turns: as it runs under Xvfb, where it
+composites every frame with Mesa's GL in software and so takes about a core
+of its own, and with GL compositing switched off
+(WEBKIT_DISABLE_COMPOSITING_MODE=1), which stands for a device whose GPU
+composites.
+
 usage: bench_pages.py chromium|webkit|firefox BUILD_WEB_DIR [RUNS]
 (webkit needs an X server: run it under xvfb-run or tests/x11_run.sh)"""
 import os
 import statistics
 import sys
 import time
+import uuid
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tests", "web"))
 from web_lib import click, open_page, start_browser, stop_browser, wait_for, wait_idle  # noqa: E402
 
-browser, build_web = sys.argv[1], sys.argv[2]
-runs = int(sys.argv[3]) if len(sys.argv) > 3 else 3
-pages = os.path.join(os.path.abspath(build_web), "bench")
-BROWSER_PROCESSES = {"chromium": ("chromium",), "webkit": ("MiniBrowser", "WebKitWebProces", "WebKitNetworkPr"),
-                     "firefox": ("firefox-esr", "forkserver", "Web Content", "file:// Content", "Isolated Web Co",
-                                 "WebExtensions", "Socket Process", "RDD Process", "Utility Process", "GPU Process")}
+# Every process of the browser started here carries this variable, so that
+# its CPU time is told from that of other browsers on the machine.
+MARK = "BENCH_PAGES_BROWSER"
 
 
-def browser_cpu_seconds():
+def start_marked_browser(name, environment=None):
+    """The browser, its processes marked, with the extra environment."""
+    os.environ[MARK] = uuid.uuid4().hex
+    saved = {key: os.environ.get(key) for key in environment or {}}
+    os.environ.update(environment or {})
+    try:
+        driver = start_browser(name)
+    finally:
+        for key, value in saved.items():
+            if value is None:
+                del os.environ[key]
+            else:
+                os.environ[key] = value
+    driver.mark = os.environ.pop(MARK)
+    return driver
+
+
+def browser_processes(driver):
+    """The ids of the browser's processes, with their environment: those
+    that carry the mark, and their descendants (Chromium starts its
+    renderers with an environment of its own)."""
+    marked, parents, environments = set(), {}, {}
+    wanted = ("%s=%s" % (MARK, driver.mark)).encode()
+    for pid in filter(str.isdigit, os.listdir("/proc")):
+        try:
+            with open("/proc/%s/environ" % pid, "rb") as f:
+                environments[pid] = f.read().split(b"\0")
+            with open("/proc/%s/stat" % pid) as f:
+                stat = f.read()
+        except OSError:
+            continue
+        parents[pid] = stat[stat.rindex(")") + 2:].split()[1]
+        if wanted in environments[pid]:
+            marked.add(pid)
+    found = set(marked)
+    while True:
+        children = {pid for pid, parent in parents.items() if parent in found} - found
+        if not children:
+            break
+        found |= children
+    return {pid: environments[pid] for pid in found}
+
+
+def browser_cpu_seconds(driver):
     """User and system time of every process of the browser so far."""
     total = 0
     ticks = os.sysconf("SC_CLK_TCK")
-    for pid in filter(str.isdigit, os.listdir("/proc")):
+    for pid in browser_processes(driver):
         try:
             with open("/proc/%s/stat" % pid) as f:
                 stat = f.read()
         except OSError:
             continue
-        name = stat[stat.index("(") + 1:stat.rindex(")")]
-        if name.startswith(BROWSER_PROCESSES[browser]):
-            fields = stat[stat.rindex(")") + 2:].split()
-            total += (int(fields[11]) + int(fields[12])) / ticks
+        fields = stat[stat.rindex(")") + 2:].split()
+        total += (int(fields[11]) + int(fields[12])) / ticks
     return total
 
 
-def click_to_idle(driver, caption):
+def click_to_idle(driver, caption, timeout=600):
     """Milliseconds from the click to the form no longer busy, both taken in
     the page; the picture is on the canvas by then."""
     driver.execute_script("""window.clickAt = 0;
         document.addEventListener('click', () => { if (!window.clickAt) window.clickAt = performance.now(); },
-                                  { capture: true, once: true });
-        Page.busyChanges = [];""")
+                                  { capture: true, once: true });""")
     click(driver, caption)
-    wait_idle(driver, timeout=600)
-    return driver.execute_script("return Page.busyChanges[Page.busyChanges.length - 1][1] - window.clickAt")
+    wait_for(driver, "window.clickAt && !Page.busy && Page.busySince >= window.clickAt", timeout,
+             "the handler to end")
+    return driver.execute_script("return Page.busySince - window.clickAt")
+
+
+def delay_calls_ms(driver):
+    return driver.execute_script("return Module._bench_delays(25000)")
 
 
 def measure(driver):
     figures = {}
-    open_page(driver, pages, "wavesum_bench_page.html")
+    open_page(driver, os.path.join(build_web, "bench"), "wavesum_bench_page.html")
     # Page times count from the start of the navigation.
     figures["opened to first frame, ms"] = driver.execute_script("return Page.firstFrameAt")
     # The first click runs the program's code as the browser first compiled
@@ -61,21 +110,40 @@ def measure(driver):
     figures["Start Sägezahn to finished picture, later clicks, ms"] = statistics.median(
         click_to_idle(driver, "Start Sägezahn") for _ in range(5))
 
+    # The browser runs a function as first compiled until it has compiled
+    # it optimised, in the background, and a call under way stays in the
+    # code it began in; bench_delays has Delay's loop inlined: a few short
+    # calls first, with time for the compiler between them. The Delay calls
+    # are timed before and after the run, and the run is measured against
+    # their mean, so that a slower spell of the machine weighs on both
+    # sides alike.
+    for _ in range(3):
+        driver.execute_script("Module._bench_delays(1000)")
+        time.sleep(0.2)
+    cpu = browser_cpu_seconds(driver)
+    delays_before = delay_calls_ms(driver)
+    delays_cpu = browser_cpu_seconds(driver) - cpu
     # Frames the browser presents while the run goes on.
-    driver.execute_script("""Page.busyChanges = []; window.frames = [];
-        (function frame(t) { window.frames.push(t); if (!Page.busyChanges.length || Page.busy)
-            requestAnimationFrame(frame); })(performance.now());""")
+    driver.execute_script("""window.frames = []; window.clickAt = 0;
+        (function frame(t) { window.frames.push(t);
+            if (!window.clickAt || Page.busy || Page.busySince < window.clickAt) requestAnimationFrame(frame);
+        })(performance.now());""")
+    cpu = browser_cpu_seconds(driver)
     run_ms = click_to_idle(driver, "Ordnungen aufaddieren")
+    run_cpu = browser_cpu_seconds(driver) - cpu
     frames = driver.execute_script("""const [start, end] = [window.clickAt, window.clickAt + arguments[0]];
         return window.frames.filter(t => t >= start && t <= end);""", run_ms)
     gaps = [b - a for a, b in zip(frames, frames[1:])]
-    # The browser runs a function's first call as first compiled, and
-    # bench_delays has Delay's loop inlined: one short call first.
-    driver.execute_script("Module._bench_delays(1000)")
-    delays_ms = driver.execute_script("return Module._bench_delays(25000)")
+    cpu = browser_cpu_seconds(driver)
+    delays_after = delay_calls_ms(driver)
+    delays_cpu = (delays_cpu + browser_cpu_seconds(driver) - cpu) / 2
+    delays_ms = (delays_before + delays_after) / 2
     figures["complete sawtooth run, ms"] = run_ms
     figures["25,000 Delay calls, ms"] = delays_ms
     figures["run / Delay calls"] = run_ms / delays_ms
+    # CPU time of all the browser's processes, which other work on the
+    # machine sways less than the clock: what painting and compositing cost.
+    figures["browser CPU, run / Delay calls"] = run_cpu / delays_cpu
     figures["frames per second during the run"] = (len(frames) - 1) * 1000 / (frames[-1] - frames[0])
     figures["longest gap between frames, ms"] = max(gaps)
 
@@ -85,23 +153,44 @@ def measure(driver):
     click(driver, "unterbrechen")
     wait_for(driver, "Array.from(document.querySelectorAll('main button')).some(b => b.textContent == 'weiter')")
     time.sleep(0.5)
-    before = browser_cpu_seconds()
+    before = browser_cpu_seconds(driver)
     time.sleep(5)
-    figures["CPU seconds while held for 5 s"] = browser_cpu_seconds() - before
+    figures["CPU seconds while held for 5 s"] = browser_cpu_seconds(driver) - before
     click(driver, "Löschen")
     wait_idle(driver)
     return figures
 
 
-results = []
-for _ in range(runs):
-    driver = start_browser(browser)
-    try:
-        results.append(measure(driver))
-    finally:
-        stop_browser(driver)
+def report(title, results):
+    print("%s, %d runs: median (min to max)" % (title, len(results)))
+    for name in results[0]:
+        values = [r[name] for r in results]
+        print("  %-52s %9.2f  (%.2f to %.2f)" % (name, statistics.median(values), min(values), max(values)))
 
-print("%s, %d runs: median (min to max)" % (browser, runs))
-for name in results[0]:
-    values = [r[name] for r in results]
-    print("  %-40s %9.2f  (%.2f to %.2f)" % (name, statistics.median(values), min(values), max(values)))
+
+MODES = {
+    "chromium": [("chromium", {})],
+    "firefox": [("firefox", {})],
+    "webkit": [("webkit with GL compositing in software (as under Xvfb)", {}),
+               ("webkit without GL compositing (WEBKIT_DISABLE_COMPOSITING_MODE=1, stands for a device "
+                "with a GPU)", {"WEBKIT_DISABLE_COMPOSITING_MODE": "1"})],
+}
+
+if __name__ == "__main__":
+    browser, build_web = sys.argv[1], os.path.abspath(sys.argv[2])
+    runs = int(sys.argv[3]) if len(sys.argv) > 3 else 3
+    results = {title: [] for title, _ in MODES[browser]}
+    # The modes take turns, so that the machine's slower spells fall on
+    # each alike.
+    for _ in range(runs):
+        for title, environment in MODES[browser]:
+            driver = start_marked_browser(browser, environment)
+            try:
+                for key, value in environment.items():
+                    assert any(("%s=%s" % (key, value)).encode() in e and b"MiniBrowser" in open(
+                        "/proc/%s/cmdline" % pid, "rb").read() for pid, e in browser_processes(driver).items())
+                results[title].append(measure(driver))
+            finally:
+                stop_browser(driver)
+    for title, _ in MODES[browser]:
+        report(title, results[title])

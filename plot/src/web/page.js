@@ -161,10 +161,11 @@ var Page = {
   },
 
   // While a handler runs the form is busy, also for assistive technology.
+  // When that last changed is kept for the benchmarks.
   busy: true,
-  busyChanges: [],
+  busySince: 0,
   setBusy: function (busy) {
-    if (Page.busy != !!busy) Page.busyChanges.push([!!busy, performance.now()]);
+    if (Page.busy != !!busy) Page.busySince = performance.now();
     Page.busy = !!busy;
     if (Page.formElement) Page.formElement.setAttribute('aria-busy', Page.busy ? 'true' : 'false');
   },

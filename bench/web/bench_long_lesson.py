@@ -1,0 +1,71 @@
+"""A long lesson in one wavesum page in Chromium: "Start Sägezahn" once,
+then twenty complete sawtooth runs ("Ordnungen aufaddieren", each to its
+end) one after another. Printed: the growth of the program's memory (the
+WebAssembly heap), of the page's JavaScript heap after a garbage
+collection, and of its DOM nodes and event listeners, from the end of the
+first run to the end of the last; and the run times and the browser's CPU
+time per run, the last runs against the first ones.
+
+usage: bench_long_lesson.py BUILD_WEB_DIR [RUNS]"""
+import os
+import statistics
+import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from bench_pages import browser_cpu_seconds, click_to_idle, start_marked_browser  # noqa: E402
+from web_lib import open_page, stop_browser  # noqa: E402
+
+MiB = 1024 * 1024
+
+
+def memory(driver):
+    """The page's memory after a full garbage collection."""
+    driver.execute_cdp_cmd("HeapProfiler.collectGarbage", {})
+    heap = driver.execute_cdp_cmd("Runtime.getHeapUsage", {})
+    counters = driver.execute_cdp_cmd("Memory.getDOMCounters", {})
+    return {
+        "WebAssembly memory, MiB": driver.execute_script("return HEAPU8.length") / MiB,
+        "JavaScript heap in use, MiB": heap["usedSize"] / MiB,
+        "DOM nodes": counters["nodes"],
+        "event listeners": counters["jsEventListeners"],
+    }
+
+
+def lesson(build_web, runs):
+    """Per run: its time, the browser's CPU time and the memory after it."""
+    driver = start_marked_browser("chromium")
+    try:
+        open_page(driver, os.path.join(build_web, "bin"), "wavesum.html")
+        click_to_idle(driver, "Start Sägezahn")
+        times, cpu, after = [], [], []
+        for _ in range(runs):
+            before = browser_cpu_seconds(driver)
+            times.append(click_to_idle(driver, "Ordnungen aufaddieren") / 1000)
+            cpu.append(browser_cpu_seconds(driver) - before)
+            after.append(memory(driver))
+        return times, cpu, after
+    finally:
+        stop_browser(driver)
+
+
+def later_against_earlier(name, values):
+    """The last run against the first, and the median of the last three
+    against that of runs 2 to 4 (the first runs the code as first
+    compiled)."""
+    print("  %-28s %s" % (name + ":", " ".join("%.2f" % v for v in values)))
+    print("  %-28s last / first %.3f, median of runs %d-%d / median of runs 2-4 %.3f"
+          % ("", values[-1] / values[0], len(values) - 2, len(values),
+             statistics.median(values[-3:]) / statistics.median(values[1:4])))
+
+
+if __name__ == "__main__":
+    build_web = os.path.abspath(sys.argv[1])
+    runs = int(sys.argv[2]) if len(sys.argv) > 2 else 20
+    times, cpu, after = lesson(build_web, runs)
+    print("chromium, %d complete sawtooth runs in one page" % runs)
+    for name in after[0]:
+        first, last = after[0][name], after[-1][name]
+        print("  %-28s after run 1 %8.2f, after run %d %8.2f, growth %+.2f" % (name, first, runs, last, last - first))
+    print("  %-28s %s" % ("JavaScript heap, MiB:", " ".join("%.2f" % a["JavaScript heap in use, MiB"] for a in after)))
+    later_against_earlier("run times, s", times)
+    later_against_earlier("browser CPU per run, s", cpu)
