@@ -53,7 +53,9 @@ function(render name program size kind)
   endif()
   execute_process(COMMAND ${RSVG_CONVERT} ${options} -o ${SITE_DIR}/icons/${name}
     ${icons}/de.wellenlehre.${program}.svg COMMAND_ERROR_IS_FATAL ANY)
+  set(rendered ${rendered} icons/${name} PARENT_SCOPE)
 endfunction()
+set(rendered)
 render(wavesum-192.png wavesum 192 any)
 render(wavesum-512.png wavesum 512 any)
 render(wavesum-maskable-192.png wavesum 192 maskable)
@@ -93,9 +95,7 @@ foreach(program wavesum waveprint)
 endforeach()
 
 # What the service worker keeps: everything but itself.
-set(kept index.html wavesum.html waveprint.html manifest.webmanifest
-  icons/wavesum-192.png icons/wavesum-512.png icons/wavesum-maskable-192.png icons/wavesum-maskable-512.png
-  icons/apple-touch-icon.png icons/wavesum-96.png icons/waveprint-96.png)
+set(kept index.html wavesum.html waveprint.html manifest.webmanifest ${rendered})
 list(JOIN kept "\", \"" names)
 file(READ ${web}/sw.js.in page_sw.js)
 string(REPLACE "@SITE_FILES@" "[\"${names}\"]" page_sw.js "${page_sw.js}")

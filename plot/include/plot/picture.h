@@ -68,7 +68,6 @@ public:
     // and politely announces the change; a Progress description that comes
     // too soon after the last one is dropped, announcement and all.
     void AccessibleName(const std::string& name);
-    std::string AccessibleName() const;
     void Describe(const std::string& description, const std::string& announcement, Pace pace = Pace::Always);
     std::string Description() const;
 

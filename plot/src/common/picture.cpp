@@ -128,13 +128,7 @@ void Picture::Line(Single x1, Single y1, Single x2, Single y2, Colour colour)
 
 void Picture::AccessibleName(const std::string& name)
 {
-    CoreOf(w_).telling.name = name;
     detail::PassOnName(w_, name);
-}
-
-std::string Picture::AccessibleName() const
-{
-    return CoreOf(w_).telling.name;
 }
 
 void Picture::Describe(const std::string& description, const std::string& announcement, Pace pace)

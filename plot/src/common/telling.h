@@ -28,7 +28,6 @@ private:
 };
 
 struct Telling {
-    std::string name;
     std::string description;
     TellingPace pace;
 };
