@@ -382,7 +382,10 @@ void Form1::Command6_Click()
     TellEmpty("Bild gelöscht.");
 }
 
-void Form1::Delay()
+// Delay stays a function of its own, not copied into the sweeps: they
+// sleep inside the browser and so carry Asyncify's bookkeeping, and there
+// WebKit runs the copied loop some 5 % slower than the loop on its own.
+[[gnu::noinline]] void Form1::Delay()
 {
     DelayCount = 1;
     do {
