@@ -99,7 +99,7 @@ def delay_calls_ms(driver):
     return driver.execute_script("return Module._bench_delays(25000)")
 
 
-def measure(driver):
+def measure(driver, build_web):
     figures = {}
     open_page(driver, os.path.join(build_web, "bench"), "wavesum_bench_page.html")
     # Page times count from the start of the navigation.
@@ -112,8 +112,8 @@ def measure(driver):
 
     # The browser runs a function as first compiled until it has compiled
     # it optimised, in the background, and a call under way stays in the
-    # code it began in; bench_delays has Delay's loop inlined: a few short
-    # calls first, with time for the compiler between them. The Delay calls
+    # code it began in: a few short calls first, with time for the compiler
+    # between them. The Delay calls
     # are timed before and after the run, and the run is measured against
     # their mean, so that a slower spell of the machine weighs on both
     # sides alike.
@@ -189,7 +189,7 @@ if __name__ == "__main__":
                 for key, value in environment.items():
                     assert any(("%s=%s" % (key, value)).encode() in e and b"MiniBrowser" in open(
                         "/proc/%s/cmdline" % pid, "rb").read() for pid, e in browser_processes(driver).items())
-                results[title].append(measure(driver))
+                results[title].append(measure(driver, build_web))
             finally:
                 stop_browser(driver)
     for title, _ in MODES[browser]:
