@@ -113,10 +113,9 @@ def measure(driver, build_web):
     # The browser runs a function as first compiled until it has compiled
     # it optimised, in the background, and a call under way stays in the
     # code it began in: a few short calls first, with time for the compiler
-    # between them. The Delay calls
-    # are timed before and after the run, and the run is measured against
-    # their mean, so that a slower spell of the machine weighs on both
-    # sides alike.
+    # between them. The Delay calls are timed before and after the run, and
+    # the run is measured against their mean, so that a slower spell of the
+    # machine weighs on both sides alike.
     for _ in range(3):
         driver.execute_script("Module._bench_delays(1000)")
         time.sleep(0.2)
