@@ -1,10 +1,12 @@
 // Pure pieces of the plot layer: pixel mapping and clipping, checked
-// arithmetic, the choice of twips per pixel.
+// arithmetic, the choice of twips per pixel, a picture drawn again at
+// another size.
 #include <QtTest>
 #include <cfloat>
 
 #include "plot/numeric.h"
 #include "plot/pixel_mapping.h"
+#include "picture_core.h"
 #include "plot/twips.h"
 #include "telling.h"
 
@@ -125,6 +127,35 @@ private slots:
         QCOMPARE(tpp, 14265.0 / 768);
         // A frame takes its share.
         QCOMPARE(ChooseTwipsPerPixel({ 96, 1024, 768, 8, 32 }, 16585, 14265), 14265.0 / 736);
+    }
+
+    // Overlapping vertical lines in several scales, with a clear between
+    // (the backwards redraw), then a slanted one among them (the forward
+    // one): drawn again at another size, the pixels of drawing them there.
+    void redrawnPictureEqualsOneDrawnAtItsSize()
+    {
+        for (const bool slanted : { false, true }) {
+            detail::PictureCore moved, direct;
+            moved.keepLines();
+            moved.resize(300, 200, 4500, 3000);
+            direct.resize(557, 411, 4500, 3000);
+            std::uint32_t seed = 7;
+            auto next = [&seed](int range) { return Single((seed = seed * 1103515245 + 12345) >> 16 & 0x7fff) * range / 32768; };
+            for (auto* core : { &moved, &direct }) {
+                seed = 7;
+                for (int i = 0; i < 4000; ++i) {
+                    if (i == 1000)
+                        core->cls();
+                    if (i % 700 == 0)
+                        core->setScale({ next(5), next(8), 25 + next(5), -5 - next(3) });
+                    const Single x = Single(int(next(60))) / 2, y1 = next(12) - 3, y2 = next(12) - 3;
+                    core->line(x, y1, slanted && i == 3000 ? x + 4 : x, y2, i % 3 != 0, RGB(i % 256, 0, 255));
+                }
+            }
+            moved.redrawAt(557, 411);
+            QCOMPARE(moved.scale.width, direct.scale.width);
+            QVERIFY(std::equal(moved.raster.pixels(), moved.raster.pixels() + 557 * 411, direct.raster.pixels()));
+        }
     }
 
     void progressIsToldAtMostEveryTwoSeconds()

@@ -3,6 +3,7 @@
 #include <chrono>
 
 #include "picture_core.h"
+#include "redraw.h"
 #include "plot/numeric.h"
 #include "plot/picture.h"
 
@@ -19,6 +20,22 @@ void PictureCore::resize(int widthPx, int heightPx, double newWidthTwips, double
         resetScaleToTwips();
     else
         raster.setScale(scale);
+    if (log)
+        log->clear(scale);
+}
+
+void PictureCore::keepLines()
+{
+    log = std::make_unique<LineLog>();
+    log->clear(scale);
+}
+
+void PictureCore::redrawAt(int widthPx, int heightPx)
+{
+    raster.resize(widthPx, heightPx, PaperColour);
+    if (log)
+        Redraw(raster, *log);
+    raster.setScale(scale);
 }
 
 void PictureCore::resetScaleToTwips()
@@ -31,18 +48,25 @@ void PictureCore::setScale(const UserScale& s)
 {
     scale = s;
     raster.setScale(s);
+    if (log)
+        log->scale(s);
 }
 
 void PictureCore::cls()
 {
     raster.fill(PaperColour);
+    if (log)
+        log->clear(scale);
 }
 
 void PictureCore::line(Single x1, Single y1, Single x2, Single y2, bool hasColour, Colour colour)
 {
     if (recording) [[unlikely]]
         recording->push_back({ x1, y1, x2, y2, hasColour, hasColour ? colour : 0 });
-    raster.line(x1, y1, x2, y2, hasColour ? colour : InkColour);
+    const Colour drawn = hasColour ? colour : InkColour;
+    if (log)
+        log->line(x1, y1, x2, y2, drawn);
+    raster.line(x1, y1, x2, y2, drawn);
 }
 
 double MonotonicSeconds()

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "plot/picture.h"
+#include "line_log.h"
 #include "raster.h"
 #include "telling.h"
 
@@ -20,10 +21,18 @@ struct PictureCore {
     double heightTwips = 0;
     // What assistive technology was last told.
     Telling telling;
+    // The lines since the last Cls, where the backend may have to draw the
+    // picture again at another size; none kept otherwise.
+    std::unique_ptr<LineLog> log;
 
     // A new interior of width x height device pixels, all paper; a twips
     // scale follows the new size, a user scale stays.
     void resize(int widthPx, int heightPx, double newWidthTwips, double newHeightTwips);
+    // Keep the lines from now on, so that redrawAt can draw them again.
+    void keepLines();
+    // The same interior at another pixel size: the lines since the last
+    // Cls drawn again, in their own scales, on fresh paper.
+    void redrawAt(int widthPx, int heightPx);
     void resetScaleToTwips();
     void setScale(const UserScale& s);
     void cls();
