@@ -7,7 +7,7 @@ mixing the two. From disk nothing of it is used. In Chromium also the
 manifest and installability as Chromium sees them.
 
 usage: test_offline.py chromium|webkit PAGES_DIR TOOLS_DIR
-(the second build is made from PAGES_DIR's sibling raw/ with web/site.cmake)"""
+(the second build is made from PAGES_DIR's sibling raw/ with site/site.cmake)"""
 import http.server
 import os
 import re
@@ -191,7 +191,7 @@ def update(driver):
     try:
         site_b = os.path.join(work, "B")
         subprocess.run(["cmake", "-DSOURCE_DIR=" + source, "-DPAGES_DIR=" + os.path.join(os.path.dirname(pages), "raw"),
-                        "-DSITE_DIR=" + site_b, "-DVERSION=B", "-P", os.path.join(source, "web", "site.cmake")],
+                        "-DSITE_DIR=" + site_b, "-DVERSION=B", "-P", os.path.join(source, "site", "site.cmake")],
                        check=True, stdout=subprocess.DEVNULL)
         a, b = build_of(pages), build_of(site_b)
         check(a != b, "build B (%s), another version, has another digest than A (%s)" % (b, a))

@@ -2,7 +2,7 @@
 #
 #   cmake -DSOURCE_DIR=<repository> -DPAGES_DIR=<raw program pages>
 #         -DSITE_DIR=<site> -DVERSION=<version> [-DZIP=<archive.zip>]
-#         [-DRSVG_CONVERT=<rsvg-convert>] -P web/site.cmake
+#         [-DRSVG_CONVERT=<rsvg-convert>] -P site/site.cmake
 #
 # The site: the start page, both program pages, the web app's manifest,
 # its icons (rendered from data/icons/scalable) and the service worker,
@@ -24,7 +24,7 @@ if(NOT RSVG_CONVERT)
   find_program(RSVG_CONVERT rsvg-convert REQUIRED)
 endif()
 include(${SOURCE_DIR}/cmake/SvgDataUrl.cmake)
-set(web ${SOURCE_DIR}/web)
+set(site ${SOURCE_DIR}/site)
 set(icons ${SOURCE_DIR}/data/icons/scalable)
 
 # The icons, each a rendering of a program's icon: as it is ("any"), and on
@@ -63,11 +63,11 @@ render(wavesum-maskable-512.png wavesum 512 maskable)
 render(apple-touch-icon.png wavesum 180 touch)
 render(wavesum-96.png wavesum 96 any)
 render(waveprint-96.png waveprint 96 any)
-configure_file(${web}/manifest.webmanifest ${SITE_DIR}/manifest.webmanifest COPYONLY)
+configure_file(${site}/manifest.webmanifest ${SITE_DIR}/manifest.webmanifest COPYONLY)
 
 # The pages, with the web app's head (build, manifest, service worker)
 # before the end of their own head.
-file(READ ${web}/head.html head)
+file(READ ${site}/head.html head)
 function(with_site_head variable page)
   string(FIND "${page}" "</head>" at)
   if(at LESS 0)
@@ -83,7 +83,7 @@ svg_markup(WAVESUM_ICON ${icons}/de.wellenlehre.wavesum.svg)
 svg_markup(WAVEPRINT_ICON ${icons}/de.wellenlehre.waveprint.svg)
 set(PROJECT_VERSION ${VERSION})
 set(SITE_BUILD "@SITE_BUILD@")
-file(READ ${web}/index.html.in page)
+file(READ ${site}/index.html.in page)
 string(CONFIGURE "${page}" page @ONLY)
 with_site_head(page_index.html "${page}")
 foreach(program wavesum waveprint)
@@ -94,7 +94,7 @@ endforeach()
 # What the service worker keeps: everything but itself.
 set(kept index.html wavesum.html waveprint.html manifest.webmanifest ${rendered})
 list(JOIN kept "\", \"" names)
-file(READ ${web}/sw.js.in page_sw.js)
+file(READ ${site}/sw.js.in page_sw.js)
 string(REPLACE "@SITE_FILES@" "[\"${names}\"]" page_sw.js "${page_sw.js}")
 
 set(stamped index.html wavesum.html waveprint.html sw.js)
