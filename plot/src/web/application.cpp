@@ -28,9 +28,10 @@ int Application::Run(Window& window)
     if (!rt.ending)
         window.Show();
     while (!rt.ending) {
+        detail::FollowPageLayout();
         detail::PresentPictures(true);
         plot_page_busy(false);
-        plot_page_wait_for_input();
+        detail::WaitForClicks();
         plot_page_busy(true);
         detail::RunQueuedClicks();
     }

@@ -62,11 +62,32 @@ void RunQueuedClicks()
     }
 }
 
+void FollowPageLayout()
+{
+    static int followed = 0;
+    const int serial = plot_page_layout_serial();
+    if (serial == followed)
+        return;
+    followed = serial;
+    for (PictureWidget* p : runtime().pictures)
+        p->follow();
+    PresentPictures(true);
+}
+
+void WaitForClicks()
+{
+    while (!plot_page_clicks_waiting()) {
+        plot_page_wait_for_input();
+        FollowPageLayout();
+    }
+    awake();
+}
+
 void WaitForInput()
 {
+    FollowPageLayout();
     PresentPictures(true);
-    plot_page_wait_for_input();
-    awake();
+    WaitForClicks();
     RunQueuedClicks();
 }
 
@@ -81,6 +102,7 @@ void DoEvents(PumpMode mode)
         detail::PresentPictures(true);
         plot_page_yield();
         awake();
+        detail::FollowPageLayout();
         detail::RunQueuedClicks();
     }
     detail::LeavePump();

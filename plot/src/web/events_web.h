@@ -9,6 +9,11 @@ void SetProgramName(const std::string& name);
 
 // Runs the clicks the page has queued, each in its handler, in order.
 void RunQueuedClicks();
+// Draws the pictures again where the page has laid them out anew.
+void FollowPageLayout();
+// Sleeps until the page has queued a click, following its layout
+// meanwhile.
+void WaitForClicks();
 // Shows what has been drawn, sleeps until the page has input, runs it.
 void WaitForInput();
 

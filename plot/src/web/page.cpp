@@ -8,25 +8,27 @@
 
 EM_JS(int, plot_page_viewport_width, (), { return Page.viewportWidth(); });
 EM_JS(int, plot_page_viewport_height, (), { return Page.viewportHeight(); });
-EM_JS(double, plot_page_device_pixel_ratio, (), { return Page.devicePixelRatio(); });
 
-EM_JS(void, plot_page_form, (const char* caption, int width, int height, double fontPx, const char* fontFamily, int bold), {
-    Page.form(UTF8ToString(caption), width, height, fontPx, UTF8ToString(fontFamily), bold);
+EM_JS(void, plot_page_form, (const char* caption, double width, double height, double fitWidth, double fitHeight, double fontPoints, const char* fontFamily, int bold), {
+    Page.form(UTF8ToString(caption), width, height, fitWidth, fitHeight, fontPoints, UTF8ToString(fontFamily), bold);
 });
-EM_JS(void, plot_page_form_width, (int width), { Page.formWidth(width); });
+EM_JS(void, plot_page_form_width, (double width), { Page.formWidth(width); });
 EM_JS(void, plot_page_show_form, (), { Page.showForm(); });
 
-EM_JS(void, plot_page_button, (int id, const char* caption, int left, int top, int width, int height, int tabIndex, double fontPx, const char* fontFamily, int bold), {
-    Page.button(id, UTF8ToString(caption), left, top, width, height, tabIndex, fontPx, UTF8ToString(fontFamily), bold);
+EM_JS(void, plot_page_button, (int id, const char* caption, double left, double top, double width, double height, int tabIndex, double fontPoints, const char* fontFamily, int bold), {
+    Page.button(id, UTF8ToString(caption), left, top, width, height, tabIndex, fontPoints, UTF8ToString(fontFamily), bold);
 });
 EM_JS(void, plot_page_button_enabled, (int id, int enabled), { Page.buttonEnabled(id, enabled); });
 EM_JS(void, plot_page_button_caption, (int id, const char* caption), { Page.buttonCaption(id, UTF8ToString(caption)); });
-EM_JS(void, plot_page_picture, (int id, int left, int top, int width, int height, int tabIndex, int deviceWidth, int deviceHeight), {
-    Page.picture(id, left, top, width, height, tabIndex, deviceWidth, deviceHeight);
+EM_JS(void, plot_page_picture, (int id, double left, double top, double width, double height, int tabIndex), {
+    Page.picture(id, left, top, width, height, tabIndex);
 });
-EM_JS(void, plot_page_picture_geometry, (int id, int left, int width, int deviceWidth), {
-    Page.pictureGeometry(id, left, width, deviceWidth);
+EM_JS(void, plot_page_picture_geometry, (int id, double left, double width), {
+    Page.pictureGeometry(id, left, width);
 });
+EM_JS(int, plot_page_picture_device_width, (int id), { return Page.pictureDeviceWidth(id); });
+EM_JS(int, plot_page_picture_device_height, (int id), { return Page.pictureDeviceHeight(id); });
+EM_JS(int, plot_page_layout_serial, (), { return Page.layoutSerial; });
 EM_JS(void, plot_page_picture_name, (int id, const char* name), { Page.pictureName(id, UTF8ToString(name)); });
 EM_JS(void, plot_page_picture_description, (int id, const char* description, const char* announcement), {
     Page.pictureDescription(id, UTF8ToString(description), UTF8ToString(announcement));
@@ -36,6 +38,7 @@ EM_JS(void, plot_page_present, (int id, const std::uint32_t* pixels, int width, 
 });
 EM_JS(void, plot_page_busy, (int busy), { Page.setBusy(busy); });
 EM_JS(int, plot_page_next_click, (), { return Page.nextClick(); });
+EM_JS(int, plot_page_clicks_waiting, (), { return Page.clicksWaiting(); });
 EM_ASYNC_JS(void, plot_page_yield, (), { await Page.yieldToBrowser(); });
 EM_ASYNC_JS(void, plot_page_wait_for_input, (), { await Page.waitForInput(); });
 EM_ASYNC_JS(void, plot_page_error_dialog, (const char* title, const char* message), {

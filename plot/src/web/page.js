@@ -13,7 +13,6 @@ var Page = {
   buttons: {},
   pictures: {},
   formElement: null,
-  formSize: { width: 0, height: 0 },
   ended: false,
 
   element: function (id) { return document.getElementById(id); },
@@ -22,29 +21,27 @@ var Page = {
   viewportHeight: function () { return Math.max(1, Math.floor(document.documentElement.clientHeight || window.innerHeight)); },
   devicePixelRatio: function () { return window.devicePixelRatio || 1; },
 
-  form: function (caption, width, height, fontPx, fontFamily, bold) {
+  // The form as designed, in twips (its client size, the part of it that
+  // must fit on the screen, its font); Layout places it on the page.
+  design: null,
+  form: function (caption, width, height, fitWidth, fitHeight, fontPoints, fontFamily, bold) {
     document.title = caption;
-    var form = Page.element('form');
-    form.style.width = width + 'px';
-    form.style.height = height + 'px';
-    form.style.font = (bold ? 'bold ' : '') + fontPx + 'px ' + Page.fontFamilies(fontFamily);
-    Page.formElement = form;
-    Page.formSize = { width: width, height: height };
+    Page.formElement = Page.element('form');
+    Page.design = { width: width, height: height, fitWidth: fitWidth, fitHeight: fitHeight,
+                    font: { points: fontPoints, family: fontFamily, bold: bold } };
     // A live region must be in the page before what it announces.
     Page.announcer();
+    Layout.apply();
   },
   formWidth: function (width) {
-    Page.formElement.style.width = width + 'px';
-    Page.formSize.width = width;
+    Page.design.width = width;
+    Layout.apply();
   },
   fontFamilies: function (family) {
     return '"' + family + '", "Microsoft Sans Serif", Arial, "Liberation Sans", Arimo, "DejaVu Sans", sans-serif';
   },
-  place: function (element, left, top, width, height) {
-    element.style.left = left + 'px';
-    element.style.top = top + 'px';
-    element.style.width = width + 'px';
-    element.style.height = height + 'px';
+  font: function (font, px) {
+    return (font.bold ? 'bold ' : '') + px + 'px ' + Page.fontFamilies(font.family);
   },
 
   // The controls stand where the design puts them, whatever their order in
@@ -59,21 +56,25 @@ var Page = {
     form.insertBefore(element, next);
   },
 
-  button: function (id, caption, left, top, width, height, tabIndex, fontPx, fontFamily, bold) {
+  button: function (id, caption, left, top, width, height, tabIndex, fontPoints, fontFamily, bold) {
     var b = document.createElement('button');
     b.type = 'button';
     b.className = 'control';
     b.textContent = caption;
-    b.style.font = (bold ? 'bold ' : '') + fontPx + 'px ' + Page.fontFamilies(fontFamily);
-    Page.place(b, left, top, width, height);
+    b.design = { left: left, top: top, width: width, height: height,
+                 font: { points: fontPoints, family: fontFamily, bold: bold } };
     b.addEventListener('click', function () { Page.queueClick(id); });
     Page.buttons[id] = b;
     Page.addInTabOrder(b, tabIndex);
+    Layout.apply();
   },
   buttonEnabled: function (id, enabled) { Page.buttons[id].disabled = !enabled; },
-  buttonCaption: function (id, caption) { Page.buttons[id].textContent = caption; },
+  buttonCaption: function (id, caption) {
+    Page.buttons[id].textContent = caption;
+    Layout.captionChanged(Page.buttons[id]);
+  },
 
-  picture: function (id, left, top, width, height, tabIndex, deviceWidth, deviceHeight) {
+  picture: function (id, left, top, width, height, tabIndex) {
     // To a screen reader the picture is an image with the name and the
     // description the program gives it; the canvas inside is not read.
     var box = document.createElement('div');
@@ -89,26 +90,22 @@ var Page = {
     box.appendChild(canvas);
     Page.addInTabOrder(box, tabIndex);
     Page.formElement.appendChild(description);
-    var picture = { box: box, canvas: canvas, description: description, context: null, top: top, height: height };
-    Page.pictures[id] = picture;
-    Page.place(box, left, top, width, height);
-    Page.sizeCanvas(picture, width, height, deviceWidth, deviceHeight);
+    Page.pictures[id] = { box: box, canvas: canvas, description: description,
+                          context: canvas.getContext('2d', { alpha: false }),
+                          design: { left: left, top: top, width: width, height: height },
+                          deviceWidth: 0, deviceHeight: 0 };
+    Layout.apply();
   },
-  pictureGeometry: function (id, left, width, deviceWidth) {
-    var p = Page.pictures[id];
-    Page.place(p.box, left, p.top, width, p.height);
-    Page.sizeCanvas(p, width, p.height, deviceWidth, p.canvas.height);
+  pictureGeometry: function (id, left, width) {
+    var design = Page.pictures[id].design;
+    design.left = left;
+    design.width = width;
+    Layout.apply();
   },
-  // The canvas fills the picture's interior (inside a 2-pixel border) and
-  // has a pixel for every device pixel.
-  sizeCanvas: function (p, width, height, deviceWidth, deviceHeight) {
-    // A new size clears the canvas; the program then presents it whole.
-    if (p.canvas.width !== deviceWidth) p.canvas.width = deviceWidth;
-    if (p.canvas.height !== deviceHeight) p.canvas.height = deviceHeight;
-    p.canvas.style.width = Math.max(0, width - 4) + 'px';
-    p.canvas.style.height = Math.max(0, height - 4) + 'px';
-    if (!p.context) p.context = p.canvas.getContext('2d', { alpha: false });
-  },
+  // The picture's pixels as the layout last sized it: its interior at the
+  // device pixel ratio.
+  pictureDeviceWidth: function (id) { return Page.pictures[id].deviceWidth; },
+  pictureDeviceHeight: function (id) { return Page.pictures[id].deviceHeight; },
   pictureName: function (id, name) { Page.pictures[id].box.setAttribute('aria-label', name); },
   // The description replaces the last; the announcement goes to the one
   // polite live region, which a screen reader reads when it is idle. The
@@ -138,6 +135,16 @@ var Page = {
   present: function (id, pointer, width, height, x1, y1, x2, y2) {
     var p = Page.pictures[id];
     if (!p || width === 0 || height === 0) return;
+    // The program's pixels at a new size (a new layout): a new size clears
+    // the canvas, so all of them.
+    if (p.canvas.width !== width || p.canvas.height !== height) {
+      p.canvas.width = width;
+      p.canvas.height = height;
+      x1 = y1 = 0;
+      x2 = width - 1;
+      y2 = height - 1;
+      if (Page.layoutAt) Page.redrawnMs = performance.now() - Page.layoutAt;
+    }
     var pixels = new Uint8ClampedArray(HEAPU8.buffer, pointer, width * height * 4);
     p.context.putImageData(new ImageData(pixels, width, height), 0, 0, x1, y1, x2 - x1 + 1, y2 - y1 + 1);
   },
@@ -149,15 +156,7 @@ var Page = {
     Page.formElement.hidden = false;
     Page.shownAt = performance.now();
     requestAnimationFrame(function (t) { Page.firstFrameAt = t; });
-    Page.fitToViewport();
-    window.addEventListener('resize', Page.fitToViewport);
-  },
-  // The form was laid out for the viewport at load; when the viewport
-  // changes later (a tablet turned, a window resized), the whole form is
-  // scaled so that it stays whole on screen. The program sees no change.
-  fitToViewport: function () {
-    var s = Math.min(1, Page.viewportWidth() / Page.formSize.width, Page.viewportHeight() / Page.formSize.height);
-    Page.formElement.style.transform = s < 1 ? 'scale(' + s + ')' : '';
+    Layout.follow();
   },
 
   // While a handler runs the form is busy, also for assistive technology.
@@ -176,6 +175,19 @@ var Page = {
     Page.wake();
   },
   nextClick: function () { return Page.clicks.length ? Page.clicks.shift() : -1; },
+  clicksWaiting: function () { return Page.clicks.length > 0; },
+  // Each new layout that changes a picture's pixels is numbered; the
+  // program, woken, draws the picture again at its new size. When the
+  // last one began and how long until its picture was shown are kept for
+  // the benchmarks.
+  layoutSerial: 0,
+  layoutAt: 0,
+  redrawnMs: 0,
+  newLayout: function () {
+    Page.layoutSerial++;
+    Page.layoutAt = performance.now();
+    Page.wake();
+  },
   wake: function () {
     var waiter = Page.inputWaiter;
     Page.inputWaiter = null;

@@ -27,11 +27,19 @@ void PassOnDescription(PictureWidget* widget, const std::string& description, co
 
 void PictureWidget::rebuild()
 {
+    // Its size in twips is the designed one; its pixels are those the page
+    // laid it out with.
     const int interiorWidth = std::max(0, width - 2 * detail::pictureBorder);
     const int interiorHeight = std::max(0, height - 2 * detail::pictureBorder);
-    const double dpr = plot_page_device_pixel_ratio();
-    core.resize(static_cast<int>(std::lround(interiorWidth * dpr)), static_cast<int>(std::lround(interiorHeight * dpr)),
+    core.resize(plot_page_picture_device_width(id), plot_page_picture_device_height(id),
         interiorWidth * TwipsPerPixel(), interiorHeight * TwipsPerPixel());
+}
+
+void PictureWidget::follow()
+{
+    const int w = plot_page_picture_device_width(id), h = plot_page_picture_device_height(id);
+    if (w != core.raster.width() || h != core.raster.height())
+        core.redrawAt(w, h);
 }
 
 void PictureWidget::present()
@@ -53,7 +61,7 @@ Single Picture::Left() const
 void Picture::Left(Single twips)
 {
     w_->left = static_cast<int>(std::lround(Checked(twips) / TwipsPerPixel()));
-    plot_page_picture_geometry(w_->id, w_->left, w_->width, w_->core.raster.width());
+    plot_page_picture_geometry(w_->id, twips, Width());
 }
 
 Single Picture::Width() const
@@ -67,8 +75,8 @@ void Picture::Width(Single twips)
     if (px < 0)
         Raise(ErrorCode::InvalidPropertyValue);
     w_->width = static_cast<int>(px);
+    plot_page_picture_geometry(w_->id, Left(), twips);
     w_->rebuild();
-    plot_page_picture_geometry(w_->id, w_->left, w_->width, w_->core.raster.width());
 }
 
 } // namespace plot

@@ -24,8 +24,11 @@ public:
     int id = 0;
     int left = 0, top = 0, width = 0, height = 0; // CSS pixels, border included
     detail::PictureCore core;
-    // The pixels for the interior at the device pixel ratio.
+    // A new interior, all paper, with the pixels the page gave it.
     void rebuild();
+    // The picture drawn again if the page has laid it out with other
+    // pixels since.
+    void follow();
     void present();
 };
 

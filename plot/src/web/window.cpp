@@ -13,22 +13,9 @@ namespace plot {
 
 namespace {
 
-// A window in a page has no frame, and the page is its screen: the
-// viewport, at the browser's 96 CSS pixels to the inch.
-ScreenFit viewportFit()
-{
-    return { 96.0, plot_page_viewport_width(), plot_page_viewport_height(), 0, 0 };
-}
-
 int toPixels(double twips)
 {
     return static_cast<int>(std::lround(twips / TwipsPerPixel()));
-}
-
-double fontPixels(const FontDesign& font)
-{
-    // One point is 20 twips; fonts follow the window's scale.
-    return std::max(1.0, std::round(font.points * 20.0 / TwipsPerPixel()));
 }
 
 std::vector<FormWidget*>& forms()
@@ -53,12 +40,13 @@ ButtonWidget* FindButton(int id)
 Window::Window(const WindowDesign& design)
     : w_(std::make_unique<FormWidget>())
 {
-    detail::runtime().twipsPerPixel = ChooseTwipsPerPixel(viewportFit(), design.fitWidth, design.fitHeight);
+    detail::runtime().twipsPerPixel = plot_page_fit_twips_per_pixel(plot_page_viewport_width(),
+        plot_page_viewport_height(), design.fitWidth, design.fitHeight);
     w_->caption = design.caption;
     w_->clientWidth = toPixels(design.clientWidth);
     w_->clientHeight = toPixels(design.clientHeight);
-    plot_page_form(design.caption.c_str(), w_->clientWidth, w_->clientHeight, fontPixels(design.font),
-        design.font.family.c_str(), design.font.bold);
+    plot_page_form(design.caption.c_str(), design.clientWidth, design.clientHeight, design.fitWidth,
+        design.fitHeight, design.font.points, design.font.family.c_str(), design.font.bold);
     forms().push_back(w_.get());
 }
 
@@ -83,9 +71,9 @@ Picture Window::AddPicture(const Placement& at, int tabIndex)
     p->height = toPixels(at.height);
     w_->pictures.push_back(std::move(picture));
     detail::runtime().pictures.push_back(p);
+    p->core.keepLines();
+    plot_page_picture(p->id, at.left, at.top, at.width, at.height, tabIndex);
     p->rebuild();
-    plot_page_picture(p->id, p->left, p->top, p->width, p->height, tabIndex, p->core.raster.width(),
-        p->core.raster.height());
     return Picture(p);
 }
 
@@ -97,8 +85,8 @@ Button Window::AddButton(const std::string& caption, const Placement& at, int ta
     b->id = nextId++;
     b->caption = caption;
     w_->buttons.push_back(std::move(button));
-    plot_page_button(b->id, caption.c_str(), toPixels(at.left), toPixels(at.top), toPixels(at.width),
-        toPixels(at.height), tabIndex, fontPixels(font), font.family.c_str(), font.bold);
+    plot_page_button(b->id, caption.c_str(), at.left, at.top, at.width, at.height, tabIndex, font.points,
+        font.family.c_str(), font.bold);
     return Button(b);
 }
 
@@ -118,7 +106,7 @@ void Window::Width(Single twips)
     if (width < 0)
         Raise(ErrorCode::InvalidPropertyValue);
     w_->clientWidth = width;
-    plot_page_form_width(width);
+    plot_page_form_width(twips);
 }
 
 // The form always stands at the page's top left corner.
@@ -159,3 +147,10 @@ Single ScreenInfo::Height() const
 }
 
 } // namespace plot
+
+// A window in a page has no frame, and the page is its screen: the
+// viewport, at the browser's 96 CSS pixels to the inch.
+double plot_page_fit_twips_per_pixel(int viewportWidth, int viewportHeight, double fitWidth, double fitHeight)
+{
+    return plot::ChooseTwipsPerPixel({ 96.0, viewportWidth, viewportHeight, 0, 0 }, fitWidth, fitHeight);
+}
