@@ -134,25 +134,108 @@ def waveprint(driver):
     check(only_the_page(driver, "waveprint.html"), "waveprint: no request leaves the page")
 
 
-def small_screens(driver):
-    """A projector's 1024x768 and a tablet turned later: the form stays whole.
-    The keyboard clicks a focused button."""
-    whole = """const r = Page.formElement.getBoundingClientRect();
-        return [r.right <= innerWidth + 0.5 && r.bottom <= innerHeight + 0.5, r.width, innerWidth]"""
+def resized_mid_run(driver):
+    """A projector's 1024x768, then the window made narrow in the middle of
+    a run: the form is laid out afresh, its picture drawn again sharp at the
+    new size, and the run ends in the desktop's picture for that size. The
+    keyboard clicks a focused button."""
+    whole = """const r = Page.formElement.getBoundingClientRect(), c = document.querySelector('main canvas');
+        return [r.right <= innerWidth + 0.5 && r.bottom <= innerHeight + 0.5, r.width, innerWidth,
+                c.width == Math.round(c.getBoundingClientRect().width * devicePixelRatio)]"""
     driver.set_window_size(1024, 768)
     open_page(driver, pages, "wavesum.html")
-    inside, width, viewport = driver.execute_script(whole)
+    inside, width, viewport, _ = driver.execute_script(whole)
     check(inside and width >= viewport - 2, "1024x768: the whole form on screen, %d of %d pixels wide" % (width, viewport))
-    driver.set_window_size(700, 900)
-    time.sleep(0.5)
-    inside, width, viewport = driver.execute_script(whole)
-    check(inside and driver.execute_script("return Page.formElement.style.transform").startswith("scale("),
-          "viewport narrowed later: the form scaled whole to %d of %d pixels" % (width, viewport))
     button(driver, "Start Rechteck").send_keys(Keys.SPACE)
     wait_for(driver, "!Page.busy && Array.from(document.querySelectorAll('main button'))"
              ".find(b => b.textContent == 'Start Sägezahn').disabled", timeout=30)
-    check(0 in canvas(driver)[2], "Space on the focused Start Rechteck draws the strips")
+    click(driver, "Ordnungen aufaddieren")
+    time.sleep(0.5)
+    driver.set_window_size(700, 900)
+    time.sleep(0.5)
+    inside, width, viewport, sharp = driver.execute_script(whole)
+    check(inside and sharp and driver.execute_script("return Page.busy"),
+          "window narrowed mid-run: the form laid out whole in %d of %d pixels, the canvas sharp" % (width, viewport))
+    wait_idle(driver)
+    same_as_desktop(driver, "wavesum", "run resized midway", "Start Rechteck", "Ordnungen aufaddieren")
     driver.set_window_size(1280, 1024)
+
+
+# Touch screens as Chromium emulates them: a small phone, a phone and a
+# tablet either way round, a whiteboard.
+DEVICES = [(360, 640, 2), (390, 844, 3), (844, 390, 3), (768, 1024, 2), (1024, 768, 2), (1920, 1080, 1)]
+DESIGN_ORDER = {"wavesum.html": ["Start Rechteck", "Start Sägezahn", "Ordnungen aufaddieren", "unterbrechen",
+                                 "Löschen", "Ende"],
+                "waveprint.html": ["Ausdruck A4 Hochformat", "Berechnung"]}
+FINGER_RULES = """const targets = Array.from(document.querySelectorAll('main button, a')), p = document.querySelector('.picture');
+    const rects = targets.map(t => t.getBoundingClientRect());
+    return {small: targets.filter((t, i) => rects[i].width < 44 || rects[i].height < 44
+                                  || parseFloat(getComputedStyle(t).fontSize) < 16).map(t => t.textContent),
+            outside: rects.filter(r => r.left < 0 || r.top < 0 || r.right > innerWidth || r.bottom > innerHeight).length,
+            scrolls: document.documentElement.scrollWidth > innerWidth || document.documentElement.scrollHeight > innerHeight,
+            share: p ? p.offsetWidth * p.offsetHeight / (innerWidth * innerHeight) : 1,
+            order: targets.map((t, i) => [rects[i].top, rects[i].left, t.textContent.trim().slice(0, 24)])
+                          .sort((a, b) => a[0] - b[0] || a[1] - b[1]).map(t => t[2])}"""
+
+
+def emulate(driver, width, height, ratio):
+    driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                           {"width": width, "height": height, "deviceScaleFactor": ratio, "mobile": True})
+    driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": True, "maxTouchPoints": 5})
+
+
+def tap(driver, caption):
+    x, y = driver.execute_script("const r = arguments[0].getBoundingClientRect();"
+                                 "return [r.left + r.width / 2, r.top + r.height / 2]", button(driver, caption))
+    for kind, points in (("touchStart", [{"x": x, "y": y}]), ("touchEnd", [])):
+        driver.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": kind, "touchPoints": points})
+
+
+def touch_devices(driver):
+    """On every device: targets for fingers, all on screen, nothing scrolls,
+    the picture the most of it, the buttons in the design's order; a tap
+    draws the desktop's picture at the canvas's size."""
+    for width, height, ratio in DEVICES:
+        emulate(driver, width, height, ratio)
+        for page, program, caption in (("wavesum.html", "wavesum", "Start Rechteck"),
+                                       ("waveprint.html", "waveprint", "Berechnung"), ("index.html", None, None)):
+            if program:
+                open_page(driver, pages, page)
+            else:
+                driver.get("file://" + os.path.join(pages, page))
+            rules = driver.execute_script(FINGER_RULES)
+            what = "%dx%d %s" % (width, height, page)
+            check(not rules["small"] and not rules["outside"] and not rules["scrolls"] and rules["share"] >= 0.65,
+                  "%s: targets for fingers, on screen, no scrolling, picture %.0f %% %s" % (
+                      what, 100 * rules["share"], rules))
+            if program:
+                check(rules["order"] == DESIGN_ORDER[page], "%s: buttons in the design's order" % what)
+                before = driver.execute_script("return Page.busySince")
+                tap(driver, caption)
+                wait_for(driver, "Page.busySince != %r && !Page.busy" % before, timeout=30)
+                same_as_desktop(driver, program, what + ": a tap on " + caption, caption)
+
+
+def tablet_turned(driver):
+    """A tablet turned mid-run and back while the run is held: the run goes
+    on where it was and ends in the desktop's picture at the new size."""
+    emulate(driver, 768, 1024, 2)
+    open_page(driver, pages, "wavesum.html")
+    for caption in ("Start Sägezahn", "Ordnungen aufaddieren"):
+        tap(driver, caption)
+        time.sleep(0.5)
+    emulate(driver, 1024, 768, 2)
+    time.sleep(0.3)
+    tap(driver, "unterbrechen")
+    wait_for(driver, "Array.from(document.querySelectorAll('main button')).some(b => b.textContent == 'weiter')")
+    emulate(driver, 768, 1024, 2)
+    time.sleep(0.3)
+    emulate(driver, 1024, 768, 2)
+    tap(driver, "weiter")
+    wait_idle(driver)
+    same_as_desktop(driver, "wavesum", "tablet turned mid-run", "Start Sägezahn", "Ordnungen aufaddieren")
+    driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
+    driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": False})
 
 
 def run_time_error(driver):
@@ -220,7 +303,10 @@ try:
     waveprint(driver)
     run_time_error(driver)
     deep_nesting(driver)
-    small_screens(driver)
+    resized_mid_run(driver)
+    if browser == "chromium":
+        touch_devices(driver)
+        tablet_turned(driver)
 finally:
     stop_browser(driver)
 if browser != "webkit":  # WebKit's MiniBrowser takes the X server's ratio
