@@ -26,6 +26,8 @@ public:
     void line(Single x1, Single y1, Single x2, Single y2, Colour colour)
     {
         allVertical_ = allVertical_ && x1 == x2;
+        if (count_ >= compactAt_) [[unlikely]]
+            compact();
         if (count_ == chunks_.size() * chunkSize) [[unlikely]]
             chunks_.push_back(std::make_unique<Line[]>(chunkSize));
         chunks_[count_ / chunkSize][count_ % chunkSize] = { x1, y1, x2, y2, colour };
@@ -33,6 +35,14 @@ public:
     }
 
     std::size_t size() const { return count_; }
+
+    // Drops every vertical line that later vertical lines at the same x,
+    // in the same scale, cover in user units: at any pixel size they cover
+    // its pixels too, so the picture drawn again stays the same. Each of
+    // the programs' orders draws its sum curve over the last one's, so
+    // most lines of a run go. Done whenever the log has doubled since the
+    // last time, which keeps it near the size of what is still seen.
+    void compact();
     // Whether every line goes straight up or down (as in every strip and
     // sum curve the programs draw).
     bool allVertical() const { return allVertical_; }
@@ -70,6 +80,8 @@ private:
     // leaves the memory more fragmented at each run.
     static constexpr std::size_t chunkSize = 1 << 16;
 
+    Line& at(std::size_t i) { return chunks_[i / chunkSize][i % chunkSize]; }
+
     template <class Draw>
     void replayLines(std::size_t from, std::size_t to, Draw& draw) const
     {
@@ -79,6 +91,8 @@ private:
 
     std::vector<std::unique_ptr<Line[]>> chunks_;
     std::size_t count_ = 0;
+    static constexpr std::size_t firstCompaction = 1 << 18;
+    std::size_t compactAt_ = firstCompaction;
     bool allVertical_ = true;
     // Each scale with the number of lines logged before it came.
     std::vector<std::pair<std::size_t, UserScale>> scales_;
