@@ -62,10 +62,24 @@ def lesson(build_web, runs):
             times.append(run_clicked_in_page(driver, "Ordnungen aufaddieren"))
             cpu.append(browser_cpu_seconds(driver) - before)
             after.append(memory(driver))
-        return times, cpu, after
+        return times, cpu, after, turned(driver)
     finally:
         stop_browser(driver)
 
+
+def turned(driver):
+    """After the last run, the page turned as a tablet is, five times each
+    way: milliseconds from the new layout to the picture redrawn at its new
+    size."""
+    times = []
+    for turn in range(10):
+        width, height = (1024, 768) if turn % 2 else (768, 1024)
+        driver.execute_script("Page.redrawnMs = 0")
+        driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                               {"width": width, "height": height, "deviceScaleFactor": 2, "mobile": True})
+        times.append(driver.execute_async_script("""const done = arguments[arguments.length - 1];
+            (function poll() { if (Page.redrawnMs > 0) done(Page.redrawnMs); else setTimeout(poll, 10); })();"""))
+    return times, memory(driver)
 
 def later_against_earlier(name, values):
     """The last run against the first, and the median of the last three
@@ -80,7 +94,7 @@ def later_against_earlier(name, values):
 if __name__ == "__main__":
     build_web = os.path.abspath(sys.argv[1])
     runs = int(sys.argv[2]) if len(sys.argv) > 2 else 20
-    times, cpu, after = lesson(build_web, runs)
+    times, cpu, after, (turns, memory_turned) = lesson(build_web, runs)
     print("chromium, %d complete sawtooth runs in one page" % runs)
     for name in after[0]:
         first, last = after[0][name], after[-1][name]
@@ -88,3 +102,7 @@ if __name__ == "__main__":
     print("  %-28s %s" % ("JavaScript heap, MiB:", " ".join("%.2f" % a["JavaScript heap in use, MiB"] for a in after)))
     later_against_earlier("run times, s", times)
     later_against_earlier("browser CPU per run, s", cpu)
+    print("  %-28s %s" % ("turned 768x1024 <-> 1024x768 at ratio 2, picture redrawn in ms:",
+                          " ".join("%.1f" % t for t in turns)))
+    print("  %-28s median %.1f, WebAssembly memory then %.2f MiB" % (
+        "", statistics.median(turns), memory_turned["WebAssembly memory, MiB"]))

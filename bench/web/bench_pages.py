@@ -146,6 +146,15 @@ def measure(driver, build_web):
     figures["frames per second during the run"] = (len(frames) - 1) * 1000 / (frames[-1] - frames[0])
     figures["longest gap between frames, ms"] = max(gaps)
 
+    # The window resized at the end of the run: the page laid out anew and
+    # the picture drawn again, from all of the run's lines, at its new size.
+    figures["WebAssembly memory after the run, MiB"] = driver.execute_script("return HEAPU8.length") / 2 ** 20
+    for width, height in ((1100, 900), (1280, 1024)):
+        driver.execute_script("Page.redrawnMs = 0")
+        driver.set_window_size(width, height)
+        wait_for(driver, "Page.redrawnMs > 0", 30, "the picture drawn at its new size")
+    figures["window resized after the run to the picture redrawn, ms"] = driver.execute_script("return Page.redrawnMs")
+
     # Held: the program sleeps until the next click.
     click(driver, "Ordnungen aufaddieren")
     time.sleep(0.5)
