@@ -56,10 +56,8 @@ read_program wavesum 0
 read_program waveprint 143
 echo "both programs read through AT-SPI"
 
-# Orca itself, with no speech server, hears a wavesum run started by Tab and
-# Space once it takes all keys (256 modifier masks); its debug log has what
-# it says as "SPEECH OUTPUT" lines, all of them once it has ended (cleanly
-# only while wavesum is still there).
+# Orca, without speech, hears a wavesum run started by Tab and Space once it takes all keys (256
+# modifier masks); its log has all its "SPEECH OUTPUT" lines once it ends, cleanly only before wavesum.
 orca -d speech -u "$work/orca" --debug-file "$work/orca.log" >"$work/orca.out" 2>&1 & orca=$!
 bus=$(dbus-send --session --print-reply=literal --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress)
 for _ in $(seq 600); do
