@@ -12,7 +12,7 @@ if [ "$what" = test ]; then
   packages+=(xvfb xdotool imagemagick x11-utils libx11-dev poppler-utils zlib1g-dev
              cups cups-client cups-bsd cups-filters printer-driver-cups-pdf
              desktop-file-utils appstream dpkg-dev file lintian man-db
-             at-spi2-core dbus-daemon dbus-bin python3-pyatspi
+             at-spi2-core dbus-daemon dbus-bin python3-pyatspi orca python3-speechd
              qt6ct weston qt6-wayland
              "${web[@]}" chromium chromium-driver webkit2gtk-driver python3-selenium
              firefox-esr python3-websocket)

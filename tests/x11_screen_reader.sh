@@ -15,8 +15,9 @@ if [ "${2:-}" != in-session ]; then
 fi
 
 work=$(mktemp -d)
-pid="" launcher=""
+pid="" launcher="" orca=""
 cleanup() {
+  if [ -n "$orca" ]; then end_process "$orca"; fi
   if [ -n "$pid" ]; then kill "$pid" 2>/dev/null || true; fi
   if [ -n "$launcher" ]; then kill "$launcher" 2>/dev/null || true; wait "$launcher" 2>/dev/null || true; fi
   rm -rf "$work"
@@ -54,3 +55,25 @@ read_program() {
 read_program wavesum 0
 read_program waveprint 143
 echo "both programs read through AT-SPI"
+
+# Orca, without speech, hears a wavesum run started by Tab and Space once it takes all keys (256
+# modifier masks); its log has all its "SPEECH OUTPUT" lines once it ends, cleanly only before wavesum.
+orca -d speech -u "$work/orca" --debug-file "$work/orca.log" >"$work/orca.out" 2>&1 & orca=$!
+bus=$(dbus-send --session --print-reply=literal --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress)
+for _ in $(seq 600); do
+  [ "$(dbus-send --bus="${bus// /}" --print-reply --dest=org.a11y.atspi.Registry /org/a11y/atspi/registry/deviceeventcontroller \
+    org.a11y.atspi.DeviceEventController.GetKeystrokeListeners | grep -c "object path")" -ge 256 ] && break || sleep 0.1
+done
+"$build/bin/wavesum" & pid=$!
+xdotool windowfocus --sync "$(wait_window Fouriersynthese)"
+/usr/bin/python3 "$here/a11y/read_atspi.py" keyboard "$pid"
+end_process "$orca"; orca=""
+end_process "$pid"; pid=""
+sed -n "s/^.* - SPEECH OUTPUT: '\(.*\)' \?{.*/\1/p" "$work/orca.log" | tee "$work/spoken"
+for said in "Ordnung 3 wird addiert." "Ordnung 5 wird addiert." "Ordnung 7 wird addiert." \
+    "Schnelle Phase bis Ordnung 103." "Fertig."; do
+  [ "$(grep -Fxc "notification $said" "$work/spoken")" -eq 1 ] || { echo "Orca did not say '$said' once"; exit 1; }
+done
+[ -z "$(grep '^notification' "$work/spoken" | sort | uniq -d)" ] || { echo "Orca repeated itself"; exit 1; }
+[ "$(grep 'push button' "$work/spoken" | tail -n1)" = "Ordnungen aufaddieren push button." ] || exit 1
+echo "Orca spoke the run with the focus on the button"

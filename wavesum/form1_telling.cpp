@@ -76,19 +76,22 @@ void Form1::TellStrips()
         "Die " + count + " Harmonischen der " + curve + " sind gezeichnet.");
 }
 
+// The announcements are short, to be spoken before the next one comes:
+// the slow phase adds an order about every half second on a fast machine.
 // The fast phase is told as it begins, then as it goes on at the pace a
 // screen reader can follow.
 void Form1::TellAdding(bool fastPhase)
 {
     const Curve& curve = curveOf(CurveMode);
     const std::string order = to_string(Order);
-    const bool phaseBegins = Order == curve.lastSlowOrder + curve.step;
-    if (fastPhase)
-        Picture1.Describe(addingDescription(curve, Order, true), "Ordnung " + order + " erreicht.",
-            phaseBegins ? plot::Pace::Always : plot::Pace::Progress);
+    if (!fastPhase)
+        Picture1.Describe(addingDescription(curve, Order, false), "Ordnung " + order + " wird addiert.");
+    else if (Order == curve.lastSlowOrder + curve.step)
+        Picture1.Describe(addingDescription(curve, Order, true),
+            "Schnelle Phase bis Ordnung " + to_string(curve.lastOrder) + ".", plot::Pace::Always);
     else
-        Picture1.Describe(addingDescription(curve, Order, false),
-            "Ordnung " + order + " wird langsam addiert.");
+        Picture1.Describe(addingDescription(curve, Order, true), "Ordnung " + order + " erreicht.",
+            plot::Pace::Progress);
 }
 
 void Form1::TellHeld()
@@ -116,5 +119,5 @@ void Form1::TellFinished()
             + curve.shape
             + ". An jedem Sprung schießt sie um etwa 9 Prozent der Sprunghöhe über; dieses Überschwingen bleibt, "
               "wie viele Ordnungen man auch addiert (gibbssches Phänomen).",
-        "Fertig: alle Ordnungen bis " + last + " sind addiert.");
+        "Fertig.");
 }

@@ -3,8 +3,11 @@
 does: the picture's role, name and description, the buttons pressed through
 their action, the description followed through its change events.
 
-usage: read_atspi.py wavesum|waveprint PID"""
+"keyboard" only starts a wavesum run by Tab and Space, for a screen reader.
+
+usage: read_atspi.py wavesum|waveprint|keyboard PID"""
 import re
+import subprocess
 import sys
 import time
 
@@ -166,10 +169,19 @@ def wavesum(r):
     r.press("Ende")
 
 
+def keyboard(r):
+    subprocess.run(["xdotool", "key", "Tab", "Tab", "Tab", "space"], check=True)  # "Start Rechteck"
+    r.wait_description(lambda d: "21 Harmonischen" in d, "no square-wave strips")
+    subprocess.run(["xdotool", "key", "Tab", "space"], check=True)  # "Ordnungen aufaddieren"
+    r.wait_description(lambda d: d.startswith("Fertig"), "the run did not finish", 120)
+    # The screen reader's last words; the announcements must not pile up.
+    r.pump(2, lambda: r.picture.childCount > 2) and fail("%d announcements stay" % r.picture.childCount)
+
+
 def waveprint(r):
     r.expect_name("Harmonische der Rechteckschwingung")
     r.show("Berechnung", lambda d: "21 Harmonischen" in d and not d.startswith(EMPTY), "no strips")
 
 
 if __name__ == "__main__":
-    {"wavesum": wavesum, "waveprint": waveprint}[sys.argv[1]](Reader(int(sys.argv[2])))
+    {"wavesum": wavesum, "waveprint": waveprint, "keyboard": keyboard}[sys.argv[1]](Reader(int(sys.argv[2])))

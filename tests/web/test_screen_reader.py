@@ -104,14 +104,15 @@ def wavesum(driver):
     audit(driver, "wavesum finished")
 
     heard = driver.execute_script("return heard")
-    slow = orders(heard, r"Ordnung (\d+) wird langsam addiert")
-    fast = orders(heard, r"Ordnung (\d+) erreicht")
+    slow = orders(heard, r"Ordnung (\d+) wird addiert\.$")
+    fast = orders(heard, r"Ordnung (\d+) erreicht\.$")
     check(slow[:1] == [3] and slow == sorted(set(slow)) and set(slow) <= {3, 5, 7},
           "live region: slow orders each once %s" % slow)
-    check(fast == sorted(set(fast)) and all(n > 7 for n in fast) and len(fast) <= 2 + seconds / 2,
-          "live region: %d fast orders %s in %.1f s, growing, the first, then at most one every 2 s" % (len(fast), fast, seconds))
+    check(heard.count("Schnelle Phase bis Ordnung 103.") == 1 and fast == sorted(set(fast))
+          and all(n > 9 for n in fast) and len(fast) <= 1 + seconds / 2,
+          "live region: the fast phase told, then %d orders %s in %.1f s, growing, at most one every 2 s" % (len(fast), fast, seconds))
     check(any(t.startswith("Angehalten bei Ordnung") for t in heard) and any(t.startswith("Weiter bei") for t in heard)
-          and heard[-1].startswith("Fertig") and len(heard) < 30, "live region: %d messages in all" % len(heard))
+          and heard[-1] == "Fertig." and len(heard) < 30, "live region: %d messages in all" % len(heard))
 
     click(driver, "Ordnungen aufaddieren")
     time.sleep(0.3)

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "announcement.h"
 #include "plot/numeric.h"
 #include "plot/twips.h"
 #include "runtime.h"
@@ -27,22 +28,16 @@ void PassOnName(PictureWidget* widget, const std::string& name)
 
 // Qt sends each new description to assistive technology as a change
 // event (AT-SPI's accessible-description property), even when the text
-// stays the same, so only a new text is set. Where Qt has no announcement
-// event, that change is the announcement: a screen reader reads the new
-// description.
+// stays the same, so only a new text is set. A screen reader reads it when
+// the picture has the focus; the announcement reaches it wherever the
+// focus is.
 void PassOnDescription(PictureWidget* widget, const std::string& description, const std::string& announcement)
 {
     const QString text = QString::fromStdString(description);
     if (text != widget->accessibleDescription())
         widget->setAccessibleDescription(text);
-#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
-    if (!announcement.empty()) {
-        QAccessibleAnnouncementEvent event(widget, QString::fromStdString(announcement));
-        QAccessible::updateAccessibility(&event);
-    }
-#else
-    (void)announcement;
-#endif
+    if (!announcement.empty())
+        Announce(widget, QString::fromStdString(announcement));
 }
 } // namespace detail
 
