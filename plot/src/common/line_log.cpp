@@ -9,7 +9,7 @@ namespace plot::detail {
 void LineLog::clear(const UserScale& s)
 {
     count_ = 0;
-    compactAt_ = firstCompaction;
+    compacted_ = 0;
     allVertical_ = true;
     scales_.clear();
     scale(s);
@@ -87,7 +87,7 @@ void LineLog::compact()
     for (; scale < scales_.size(); ++scale)
         scales_[scale].first = kept;
     count_ = kept;
-    compactAt_ = std::max(firstCompaction, 2 * kept);
+    compacted_ = kept;
 }
 
 } // namespace plot::detail

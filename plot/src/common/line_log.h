@@ -4,6 +4,7 @@
 // the picture can be drawn again, line for line, at another pixel size.
 #include <cstddef>
 #include <cstdint>
+#include <algorithm>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -26,7 +27,7 @@ public:
     void line(Single x1, Single y1, Single x2, Single y2, Colour colour)
     {
         allVertical_ = allVertical_ && x1 == x2;
-        if (count_ >= compactAt_) [[unlikely]]
+        if (count_ >= std::max(compactAlways, 2 * compacted_)) [[unlikely]]
             compact();
         if (count_ == chunks_.size() * chunkSize) [[unlikely]]
             chunks_.push_back(std::make_unique<Line[]>(chunkSize));
@@ -40,9 +41,13 @@ public:
     // in the same scale, cover in user units: at any pixel size they cover
     // its pixels too, so the picture drawn again stays the same. Each of
     // the programs' orders draws its sum curve over the last one's, so
-    // most lines of a run go. Done whenever the log has doubled since the
-    // last time, which keeps it near the size of what is still seen.
+    // most lines of a run go. It takes some 40 ms for half a million lines,
+    // too long for a frame: the backend does it while the program waits,
+    // once the log has doubled since the last time (grown()). The log
+    // compacts itself only beyond what a whole sawtooth run draws, which
+    // runs nested in each other's event pumps may exceed.
     void compact();
+    bool grown() const { return count_ >= std::max(compactWhenIdle, 2 * compacted_); }
     // Whether every line goes straight up or down (as in every strip and
     // sum curve the programs draw).
     bool allVertical() const { return allVertical_; }
@@ -91,8 +96,9 @@ private:
 
     std::vector<std::unique_ptr<Line[]>> chunks_;
     std::size_t count_ = 0;
-    static constexpr std::size_t firstCompaction = 1 << 18;
-    std::size_t compactAt_ = firstCompaction;
+    static constexpr std::size_t compactWhenIdle = 1 << 16;
+    static constexpr std::size_t compactAlways = 24 * chunkSize;
+    std::size_t compacted_ = 0; // lines left by the last compaction
     bool allVertical_ = true;
     // Each scale with the number of lines logged before it came.
     std::vector<std::pair<std::size_t, UserScale>> scales_;

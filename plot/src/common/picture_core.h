@@ -33,6 +33,13 @@ struct PictureCore {
     // The same interior at another pixel size: the lines since the last
     // Cls drawn again, in their own scales, on fresh paper.
     void redrawAt(int widthPx, int heightPx);
+    // Compacts the kept lines if they have grown much: for when the
+    // program waits.
+    void tidy()
+    {
+        if (log && log->grown())
+            log->compact();
+    }
     void resetScaleToTwips();
     void setScale(const UserScale& s);
     void cls();

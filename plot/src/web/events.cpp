@@ -76,6 +76,9 @@ void FollowPageLayout()
 
 void WaitForClicks()
 {
+    if (!plot_page_clicks_waiting())
+        for (PictureWidget* p : runtime().pictures)
+            p->core.tidy();
     while (!plot_page_clicks_waiting()) {
         plot_page_wait_for_input();
         FollowPageLayout();

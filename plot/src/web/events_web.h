@@ -12,7 +12,7 @@ void RunQueuedClicks();
 // Draws the pictures again where the page has laid them out anew.
 void FollowPageLayout();
 // Sleeps until the page has queued a click, following its layout
-// meanwhile.
+// meanwhile; the pictures' lines are compacted first.
 void WaitForClicks();
 // Shows what has been drawn, sleeps until the page has input, runs it.
 void WaitForInput();
