@@ -24,12 +24,28 @@ namespace {
 constexpr int bufferMs = 30;
 // After "Ton aus" the sink stops once the fade to silence has played.
 constexpr int stopAfterMs = 2 * bufferMs + 20;
+
+QtMessageHandler previousHandler = nullptr;
+
+// The default output, if there is one. Where no sound server runs, Qt's
+// PulseAudio backend says so on standard error: a computer without sound
+// is no fault, and the disabled button tells it.
+QAudioDevice defaultOutput()
+{
+    previousHandler = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& text) {
+        if (!text.startsWith(QLatin1String("PulseAudioService:")))
+            previousHandler(type, context, text);
+    });
+    QAudioDevice device = QMediaDevices::defaultAudioOutput();
+    qInstallMessageHandler(previousHandler);
+    return device;
+}
 } // namespace
 
 class ToneOutput : public QObject {
 public:
     ToneOutput()
-        : device(QMediaDevices::defaultAudioOutput())
+        : device(defaultOutput())
     {
     }
 
