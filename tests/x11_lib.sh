@@ -44,6 +44,8 @@ start_sawtooth() { click 2520 13560 2175 615; }
 adding()         { click 4800 13560 3255 615; }
 pause_toggle()   { click 8280 13560 2175 615; }
 end_program()    { click 14400 13560 2175 615; }
+clear_picture()  { click 10680 13560 1935 615; }
+tone_toggle()    { click 12735 13560 1545 615; }
 
 # Waits until a window whose name starts with $1 is mapped; prints its id.
 wait_window() {
