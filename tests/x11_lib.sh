@@ -70,3 +70,24 @@ end_process() {
   END_STATUS=0
   wait "$1" 2>/dev/null || END_STATUS=$?
 }
+
+# A private PulseAudio server with one null sink "out" (its monitor
+# "out.monitor" records what is played), on a socket in $1; PULSE_SERVER
+# points there. Stopped by its own pid.
+start_pulse() {
+  HOME=$1 pulseaudio --daemonize=no -n --exit-idle-time=-1 --use-pid-file=no --disable-shm=yes \
+    --load="module-null-sink sink_name=out rate=48000" \
+    --load="module-native-protocol-unix socket=$1/native auth-anonymous=1" >"$1/pulse.log" 2>&1 &
+  PULSE_PID=$!
+  export PULSE_SERVER=unix:$1/native
+  for _ in $(seq 50); do pactl info >/dev/null 2>&1 && return 0; sleep 0.1; done
+  echo "could not start PulseAudio"; cat "$1/pulse.log"; return 1
+}
+
+stop_pulse() {
+  if [ -n "${PULSE_PID:-}" ]; then
+    kill "$PULSE_PID" 2>/dev/null || true
+    wait "$PULSE_PID" 2>/dev/null || true
+    PULSE_PID=""
+  fi
+}

@@ -10,22 +10,15 @@ build=$1
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/x11_lib.sh"
 work=$(mktemp -d)
-pid="" pulse=""
+pid=""
 cleanup() {
   [ -z "$pid" ] || kill -9 "$pid" 2>/dev/null || true
-  [ -z "$pulse" ] || kill "$pulse" 2>/dev/null || true
-  stop_xvfb; rm -rf "$work"
+  stop_pulse; stop_xvfb; rm -rf "$work"
 }
 trap cleanup EXIT
 
 start_xvfb 1280x1024x24
-HOME=$work pulseaudio --daemonize=no -n --exit-idle-time=-1 --use-pid-file=no --disable-shm=yes \
-  --load="module-null-sink sink_name=out rate=48000" \
-  --load="module-native-protocol-unix socket=$work/native auth-anonymous=1" >"$work/pulse.log" 2>&1 &
-pulse=$!
-export PULSE_SERVER=unix:$work/native
-for _ in $(seq 50); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
-pactl info >/dev/null || { echo "no sound server"; cat "$work/pulse.log"; exit 1; }
+start_pulse "$work"
 
 # Checks half a second of the sink against $1: "silence", or "<first>
 # <step> <last>" for the orders that must sound. On a mismatch, with
@@ -94,7 +87,7 @@ wait_window "Fouriersynthese" >/dev/null
 start_square
 tone_toggle
 expect "1 1 1" retry
-kill "$pulse"; wait "$pulse" 2>/dev/null || true; pulse=""
+stop_pulse
 sleep 0.5
 kill -0 "$pid" || { echo "wavesum ended with the sound server"; exit 1; }
 [ -z "$(xdotool search --onlyvisible --name 'wavesum' 2>/dev/null)" ] || { echo "a dialog came up"; exit 1; }
