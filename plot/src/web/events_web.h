@@ -9,6 +9,10 @@ void SetProgramName(const std::string& name);
 
 // Runs the clicks the page has queued, each in its handler, in order.
 void RunQueuedClicks();
+// The page's id for "the tone lost its output" in the click queue, and
+// what it runs: the tone's handler for it (sound.cpp).
+inline constexpr int toneLostClick = -2;
+void ToneLost();
 // Shows what has been drawn, sleeps until the page has input, runs it.
 void WaitForInput();
 
