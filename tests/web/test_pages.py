@@ -123,8 +123,11 @@ def sound(driver):
 
     wait_for(driver, "Array.from(document.querySelectorAll('main button')).some(b => b.textContent == 'Ton aus')",
              timeout=10, what="the caption Ton aus")
+    told = "return [document.getElementById('announcer').textContent, document.querySelector('[id^=picture-desc]').textContent]"
+    check(driver.execute_script(told)[0] == "Ton an.", "sound: switching on announced")
     click(driver, "Start Rechteck")
     wait_idle(driver)
+    check(driver.execute_script(told)[1].endswith(" Man hört die Summenkurve als Ton."), "sound: the description says so")
     heard("Start Rechteck", 1, 2, 1)
     click(driver, "Ordnungen aufaddieren")
     wait_idle(driver)
@@ -137,6 +140,7 @@ def sound(driver):
     heard("a sawtooth run", 1, 1, 100)
     click(driver, "Ton aus")
     heard("Ton aus", 0, 0, 0)
+    check(only_the_page(driver, "wavesum.html"), "sound: no request leaves the page")
 
 
 def waveprint(driver):
