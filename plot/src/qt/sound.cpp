@@ -1,7 +1,7 @@
-// The tone on the desktop: a QAudioSink on a thread of its own pulls the
-// samples from a ToneStream; the program's thread hands over the
-// harmonics and switches the sink on and off by queued calls, never
-// waiting for the audio thread.
+// The tone on the desktop: on a thread of its own a timer keeps a
+// QAudioSink's short buffer filled from a ToneStream; the program's thread
+// hands over the harmonics and switches the sink on and off by queued
+// calls, never waiting for the audio thread.
 #include "plot/sound.h"
 
 #include <QAudioDevice>
@@ -20,8 +20,9 @@ namespace plot {
 namespace {
 // The sink's buffer: enough that the sound server never runs dry while the
 // audio thread waits for the processor, short enough that "Löschen" is
-// heard at once.
-constexpr int bufferMs = 30;
+// heard at once; filled up every few milliseconds.
+constexpr int bufferMs = 20;
+constexpr int feedMs = 4;
 // After "Ton aus" the sink stops once the fade to silence has played.
 constexpr int stopAfterMs = 2 * bufferMs + 20;
 
@@ -128,15 +129,33 @@ private:
             format = withFloat(format);
         sink = new QAudioSink(device, format);
         sink->setBufferSize(format.bytesForDuration(bufferMs * 1000));
-        stream = new ToneStream(format, handed, sink->bufferSize());
-        stream->open(QIODevice::ReadOnly);
+        stream = new ToneStream(format, handed);
         QObject::connect(sink, &QAudioSink::stateChanged, sink, [this](QAudio::State state) {
             if (state == QAudio::StoppedState && sink && sink->error() != QAudio::NoError)
                 failed();
         });
-        sink->start(stream);
-        if (sink->error() != QAudio::NoError)
+        output = sink->start();
+        if (!output || sink->error() != QAudio::NoError) {
             failed();
+            return;
+        }
+        feeder = new QTimer;
+        feeder->setTimerType(Qt::PreciseTimer);
+        QObject::connect(feeder, &QTimer::timeout, feeder, [this] { feed(); });
+        feeder->start(feedMs);
+        feed();
+    }
+
+    void feed()
+    {
+        if (!sink)
+            return;
+        const qint64 free = sink->bytesFree();
+        // Found empty after the first fill: the sound server ran dry.
+        if (fed && free >= sink->bufferSize())
+            detail::CountToneUnderrun();
+        fed = true;
+        stream->Feed(output, free);
     }
 
     void handOver(const detail::SumWave::Orders& handed)
@@ -169,12 +188,16 @@ private:
     {
         if (!sink)
             return;
+        delete feeder;
+        feeder = nullptr;
         sink->disconnect();
         sink->stop();
         delete sink;
         sink = nullptr;
+        output = nullptr;
         delete stream;
         stream = nullptr;
+        fed = false;
     }
 
     static QAudioFormat withFloat(QAudioFormat format)
@@ -184,7 +207,10 @@ private:
     }
 
     QAudioSink* sink = nullptr;
+    QIODevice* output = nullptr;
+    QTimer* feeder = nullptr;
     ToneStream* stream = nullptr;
+    bool fed = false;
     int current = 0;
 };
 

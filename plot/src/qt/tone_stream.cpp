@@ -40,12 +40,10 @@ std::uint64_t ToneUnderruns()
 }
 } // namespace testing
 
-ToneStream::ToneStream(const QAudioFormat& format, const detail::SumWave::Orders& orders, qint64 bufferBytes)
+ToneStream::ToneStream(const QAudioFormat& format, const detail::SumWave::Orders& orders)
     : format_(format)
     , handed_(orders)
-    , changed_(true)
     , renderer_(format.sampleRate())
-    , buffered_(std::chrono::microseconds(format.durationForBytes(qint32(bufferBytes))))
 {
 }
 
@@ -57,7 +55,7 @@ void ToneStream::Hand(const detail::SumWave::Orders& orders)
 }
 
 // The audio thread never waits: when the program's thread holds the lock
-// just now, the change comes with the next read.
+// just now, the change comes with the next write.
 void ToneStream::takeHandedOver()
 {
     std::unique_lock lock(handing_, std::try_to_lock);
@@ -69,24 +67,17 @@ void ToneStream::takeHandedOver()
     renderer_.Change(wave_);
 }
 
-void ToneStream::countUnderrun()
+void ToneStream::Feed(QIODevice* sink, qint64 bytesFree)
 {
-    const auto now = std::chrono::steady_clock::now();
-    if (lastRead_ != std::chrono::steady_clock::time_point {} && now - lastRead_ > buffered_)
-        detail::CountToneUnderrun();
-    lastRead_ = now;
-}
-
-qint64 ToneStream::readData(char* data, qint64 maxSize)
-{
-    countUnderrun();
     takeHandedOver();
     const int frameBytes = format_.bytesPerFrame();
-    const int frames = int(maxSize / frameBytes);
+    const int frames = int(bytesFree / frameBytes);
     if (frames <= 0)
-        return 0;
+        return;
     mono_.resize(frames);
+    bytes_.resize(size_t(frames) * frameBytes);
     renderer_.Render(mono_.data(), frames);
+    char* data = bytes_.data();
     const int channels = format_.channelCount();
     switch (format_.sampleFormat()) {
     case QAudioFormat::UInt8:
@@ -102,10 +93,10 @@ qint64 ToneStream::readData(char* data, qint64 maxSize)
         put<float>(data, mono_, frames, channels, 1, 0);
         break;
     default:
-        std::memset(data, 0, size_t(frames) * frameBytes);
+        std::memset(data, 0, bytes_.size());
         break;
     }
-    return qint64(frames) * frameBytes;
+    sink->write(data, qint64(bytes_.size()));
 }
 
 } // namespace plot

@@ -1,10 +1,10 @@
 #pragma once
-// The samples of the tone, made on the audio thread as the audio sink
-// pulls them. The program's thread only hands over the harmonics.
+// The samples of the tone, made on the audio thread and written into the
+// audio sink a little at a time, so that a change is heard within a few
+// tens of milliseconds. The program's thread only hands over the
+// harmonics.
 #include <QAudioFormat>
 #include <QIODevice>
-#include <chrono>
-#include <limits>
 #include <mutex>
 #include <vector>
 
@@ -12,39 +12,32 @@
 
 namespace plot {
 
-class ToneStream : public QIODevice {
-    Q_OBJECT
+class ToneStream {
 public:
-    ToneStream(const QAudioFormat& format, const detail::SumWave::Orders& orders, qint64 bufferBytes);
+    ToneStream(const QAudioFormat& format, const detail::SumWave::Orders& orders);
 
     // From any thread: the harmonics to sound from now on.
     void Hand(const detail::SumWave::Orders& orders);
-
-    bool isSequential() const override { return true; }
-    qint64 bytesAvailable() const override { return std::numeric_limits<qint32>::max(); }
-
-protected:
-    qint64 readData(char* data, qint64 maxSize) override;
-    qint64 writeData(const char*, qint64) override { return -1; }
+    // On the audio thread: as many whole frames as there are bytes free,
+    // written to the sink's device.
+    void Feed(QIODevice* sink, qint64 bytesFree);
 
 private:
     void takeHandedOver();
-    void countUnderrun();
 
     QAudioFormat format_;
     std::mutex handing_;
     detail::SumWave::Orders handed_;
-    bool changed_ = false;
+    bool changed_ = true;
     detail::SumWave wave_;
     detail::ToneRenderer renderer_;
     std::vector<float> mono_;
-    std::chrono::steady_clock::duration buffered_;
-    std::chrono::steady_clock::time_point lastRead_ {};
+    std::vector<char> bytes_;
 };
 
 namespace detail {
-// Reads that came later than the sink's buffer lasts: the output ran dry.
+// The sink found its buffer empty: the output ran dry.
 void CountToneUnderrun();
-}
+} // namespace detail
 
 } // namespace plot
