@@ -140,6 +140,20 @@ def sound(driver):
     heard("a sawtooth run", 1, 1, 100)
     click(driver, "Ton aus")
     heard("Ton aus", 0, 0, 0)
+    # On again: a page in the background falls silent and sounds when it
+    # is back; the output lost, the button says "Ton an" again.
+    click(driver, "Ton an")
+    wait_for(driver, "Sound.on && Sound.context.state == 'running'", 10, "the tone on again")
+    visibility = """Object.defineProperty(document, 'visibilityState', { configurable: true, get: () => '%s' });
+        document.dispatchEvent(new Event('visibilitychange'))"""
+    driver.execute_script(visibility % "hidden")
+    wait_for(driver, "Sound.context.state == 'suspended'", 10, "the tone silent in the background")
+    driver.execute_script(visibility % "visible")
+    wait_for(driver, "Sound.context.state == 'running'", 10, "the tone back in the foreground")
+    driver.execute_script("Sound.context.close()")
+    wait_for(driver, "Array.from(document.querySelectorAll('main button')).some(b => b.textContent == 'Ton an')",
+             10, "the caption Ton an after the output was lost")
+    check(driver.execute_script(told)[0].startswith("Ton aus:"), "sound: the lost output told")
     check(only_the_page(driver, "wavesum.html"), "sound: no request leaves the page")
 
 

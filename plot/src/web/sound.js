@@ -24,6 +24,12 @@ var Sound = {
 
   unlock: function () {
     if (!Sound.available()) return;
+    // A closed context (its output lost) plays no more: a new one.
+    if (Sound.context && Sound.context.state === 'closed') {
+      Sound.context = null;
+      Sound.voice = null;
+      Sound.origin = 0;
+    }
     if (!Sound.context) {
       try {
         Sound.context = new (Sound.contextClass())({ latencyHint: 'interactive' });
