@@ -7,7 +7,6 @@
 #include <QAudioDevice>
 #include <QAudioSink>
 #include <QMediaDevices>
-#include <QPointer>
 #include <QThread>
 #include <QTimer>
 
