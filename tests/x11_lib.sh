@@ -71,12 +71,12 @@ end_process() {
   wait "$1" 2>/dev/null || END_STATUS=$?
 }
 
-# A private PulseAudio server with one null sink "out" (its monitor
-# "out.monitor" records what is played), on a socket in $1; PULSE_SERVER
+# A private PulseAudio server with one null sink "out" at 44.1 kHz (its
+# monitor "out.monitor" records what is played), on a socket in $1; PULSE_SERVER
 # points there. Stopped by its own pid.
 start_pulse() {
   HOME=$1 pulseaudio --daemonize=no -n --exit-idle-time=-1 --use-pid-file=no --disable-shm=yes \
-    --load="module-null-sink sink_name=out rate=48000" \
+    --load="module-null-sink sink_name=out rate=44100" \
     --load="module-native-protocol-unix socket=$1/native auth-anonymous=1" >"$1/pulse.log" 2>&1 &
   PULSE_PID=$!
   export PULSE_SERVER=unix:$1/native

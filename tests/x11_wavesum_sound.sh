@@ -27,12 +27,12 @@ expect() {
   local tries=1
   [ "${2:-}" = retry ] && tries=60
   for _ in $(seq $tries); do
-    parec --latency-msec=20 --raw --format=float32le --channels=1 --rate=48000 -d out.monitor 2>/dev/null \
-      | head -c 96000 >"$work/take.raw" || true
+    parec --latency-msec=20 --raw --format=float32le --channels=1 --rate=44100 -d out.monitor 2>/dev/null \
+      | head -c 88200 >"$work/take.raw" || true
     /usr/bin/python3 - "$work/take.raw" $1 >"$work/verdict" <<'PY' && { echo "$1: $(cat "$work/verdict")"; return 0; }
 import sys, numpy as np
-x = np.fromfile(sys.argv[1], dtype='<f4')[:24000]
-if len(x) < 24000: sys.exit("short recording")
+x = np.fromfile(sys.argv[1], dtype='<f4')[:22050]
+if len(x) < 22050: sys.exit("short recording")
 peak = float(np.abs(x).max())
 if sys.argv[2] == 'silence':
     print("peak %.5f" % peak); sys.exit(int(peak > 1e-4))
