@@ -1,13 +1,16 @@
 // The sawtooth's "Ordnungen aufaddieren" in a shown window.
 //
 //   ratio   a complete run against the 25,000 Delay calls of its slow
-//           phases, in the same process (target: at most 1.10)
+//           phases, in the same process (target: at most 1.10); with
+//           "sound" the tone plays meanwhile (target: at most 2 % above
+//           the ratio without), and the times its output ran dry are
+//           counted (target 0)
 //   frames  frames the plot area paints during a complete run, per second,
 //           and the longest gap between two (targets: 50/s, 40 ms)
 //   pause   CPU time used while the run stands paused for 5 seconds
 //           (target: under 0.1 s)
 //
-// run: QT_QPA_PLATFORM=offscreen build/bin/bench_adding_up ratio [repeats]
+// run: QT_QPA_PLATFORM=offscreen build/bin/bench_adding_up ratio [repeats] [sound]
 //      bench/adding_up.sh runs all three, frames and pause under Xvfb.
 #include <QApplication>
 #include <QTimer>
@@ -63,10 +66,15 @@ struct ShownForm {
     Form1 form;
 };
 
-int ratio(int repeats)
+int ratio(int repeats, bool sound)
 {
     ShownForm shown;
     Form1& form = shown.form;
+    if (sound && !form.Tone.Playing(true)) {
+        std::fprintf(stderr, "no audio output\n");
+        return 1;
+    }
+    const std::uint64_t underrunsBefore = plot::testing::ToneUnderruns();
     double run = 1e9, delays = 1e9;
     for (int r = 0; r < repeats; ++r) {
         auto start = Clock::now();
@@ -80,7 +88,10 @@ int ratio(int repeats)
     std::printf("complete sawtooth run: %.3f s, %llu pumps (best of %d)\n", run,
         static_cast<unsigned long long>(plot::testing::PumpCount() / std::uint64_t(repeats)), repeats);
     std::printf("25,000 Delay calls:    %.3f s\n", delays);
-    std::printf("ratio:                 %.3f (target at most 1.10)\n", run / delays);
+    std::printf("ratio:                 %.3f (target at most 1.10)%s\n", run / delays, sound ? ", tone on" : "");
+    if (sound)
+        std::printf("tone output ran dry:   %llu times in %d runs (target 0)\n",
+            static_cast<unsigned long long>(plot::testing::ToneUnderruns() - underrunsBefore), repeats);
     return 0;
 }
 
@@ -138,11 +149,11 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     const std::string mode = argc > 1 ? argv[1] : "ratio";
     if (mode == "ratio")
-        return ratio(argc > 2 ? std::max(1, std::atoi(argv[2])) : 3);
+        return ratio(argc > 2 ? std::max(1, std::atoi(argv[2])) : 3, argc > 3 && std::string(argv[3]) == "sound");
     if (mode == "frames")
         return frames();
     if (mode == "pause")
         return pausedCpu();
-    std::fprintf(stderr, "usage: bench_adding_up ratio [repeats] | frames | pause\n");
+    std::fprintf(stderr, "usage: bench_adding_up ratio [repeats] [sound] | frames | pause\n");
     return 2;
 }

@@ -27,7 +27,10 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-translations-l10n)
 # Qt's Wayland platform: in a Wayland session Qt then talks to the
 # compositor itself instead of going through XWayland. Both work, and an
 # X11 session needs neither, so it is recommended, not required.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
+# wavesum's tone goes through Qt Multimedia (libqt6multimedia6, found by
+# dpkg-shlibdeps) to a PulseAudio server, PipeWire's included; without one
+# the program works, silent, so the server is recommended.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, pulseaudio | pipewire-pulse")
 
 # data/debian/changelog, installed as changelog.Debian.gz, names the
 # package and its version in its latest entry: the same as built here.

@@ -7,7 +7,7 @@ what=${1:-build}
 
 web=(cmake ninja-build emscripten librsvg2-bin)
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
-          libcups2-dev fontconfig fonts-liberation2 fonts-dejavu-core)
+          qt6-multimedia-dev libcups2-dev fontconfig fonts-liberation2 fonts-dejavu-core)
 if [ "$what" = test ]; then
   packages+=(xvfb xdotool imagemagick x11-utils libx11-dev poppler-utils zlib1g-dev
              cups cups-client cups-bsd cups-filters printer-driver-cups-pdf
@@ -15,7 +15,7 @@ if [ "$what" = test ]; then
              at-spi2-core dbus-daemon dbus-bin python3-pyatspi orca python3-speechd
              qt6ct weston qt6-wayland
              "${web[@]}" chromium chromium-driver webkit2gtk-driver python3-selenium
-             firefox-esr python3-websocket)
+             firefox-esr python3-websocket pulseaudio pulseaudio-utils python3-numpy)
   # npm brings the audit tools the page tests use; a Node.js that comes
   # with its own npm needs no package for it.
   command -v npm >/dev/null || packages+=(npm)

@@ -38,11 +38,12 @@ deb=${debs[0]}
 name=$(dpkg-deb -f "$deb" Package)
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "$name: Depends: $depends"
-for lib in libc6 libqt6widgets6 libcups2 qt6-translations-l10n; do
+for lib in libc6 libqt6widgets6 libqt6multimedia6 libcups2 qt6-translations-l10n; do
   grep -Eq "(^|, )$lib(t64)?( |,|$)" <<<"$depends" || fail "Depends lacks $lib"
 done
-# Wayland sessions: Qt's Wayland platform, recommended.
-[ "$(dpkg-deb -f "$deb" Recommends)" = qt6-wayland ] || fail "Recommends: '$(dpkg-deb -f "$deb" Recommends)'"
+# Wayland sessions: Qt's Wayland platform, and a sound server for the
+# tone, recommended.
+[ "$(dpkg-deb -f "$deb" Recommends)" = "qt6-wayland, pulseaudio | pipewire-pulse" ] || fail "Recommends: '$(dpkg-deb -f "$deb" Recommends)'"
 
 # Its changelog's latest entry is this package and version.
 version=$(dpkg-deb -f "$deb" Version)

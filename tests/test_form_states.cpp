@@ -57,12 +57,31 @@ private slots:
         LoadedForm f;
         f->Me.Show();
         const std::vector<QWidget*> expected { f->Command2.widget(), f->Command4.widget(), f->Command5.widget(),
-            f->Command1.widget(), f->Command3.widget(), f->Picture1.widget(), f->Command6.widget() };
+            f->Command1.widget(), f->Command3.widget(), f->Picture1.widget(), f->Command6.widget(),
+            f->Command7.widget() };
         QWidget* w = expected[0];
         for (size_t i = 1; i < expected.size(); ++i) {
             w = w->nextInFocusChain();
             QCOMPARE(w, expected[i]);
         }
+    }
+
+    // No sound server to reach (the tests' environment): the window works
+    // as without the tone, whose button is disabled and tells why.
+    void withoutAudioTheToneButtonIsDisabled()
+    {
+        QVERIFY(qEnvironmentVariableIsSet("PULSE_SERVER"));
+        LoadedForm f;
+        QVERIFY(!f->Tone.Available());
+        QVERIFY(!f->Command7.Enabled());
+        QCOMPARE(f->Command7.Caption(), std::string("Ton an"));
+        QCOMPARE(f->Command7.widget()->accessibleDescription(), QString("Kein Audiogerät gefunden"));
+        QCOMPARE(f->Command7.widget()->geometry().left(), qRound(12735 / plot::TwipsPerPixel()));
+        QVERIFY(!f->Tone.Playing(true));
+        click(f->Command1);
+        QCOMPARE(f->CurveMode, Integer(1));
+        QVERIFY(!f->Tone.Playing());
+        QVERIFY(!QString::fromStdString(f->Picture1.Description()).contains("Ton"));
     }
 
     void startButtonsLockEachOtherUntilCleared()

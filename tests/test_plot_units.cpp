@@ -1,13 +1,18 @@
 // Pure pieces of the plot layer: pixel mapping and clipping, checked
 // arithmetic, the choice of twips per pixel, a picture drawn again at
-// another size.
+// another size, the tone's waveform.
 #include <QtTest>
+#include <algorithm>
 #include <cfloat>
+#include <cmath>
+#include <numbers>
+#include <vector>
 
 #include "plot/numeric.h"
 #include "plot/pixel_mapping.h"
 #include "picture_core.h"
 #include "plot/twips.h"
+#include "sum_wave.h"
 #include "telling.h"
 
 using namespace plot;
@@ -22,6 +27,19 @@ ErrorCode errorOf(F&& f)
         return e.code();
     }
     return ErrorCode::Internal; // nothing raised
+}
+
+// The sine and cosine coefficients of harmonic k in one period.
+std::pair<double, double> harmonic(const std::vector<float>& period, int k)
+{
+    double s = 0, c = 0;
+    const int n = int(period.size());
+    for (int i = 0; i < n; ++i) {
+        const double phase = 2 * std::numbers::pi * k * i / n;
+        s += period[i] * std::sin(phase);
+        c += period[i] * std::cos(phase);
+    }
+    return { 2 * s / n, 2 * c / n };
 }
 } // namespace
 
@@ -173,6 +191,69 @@ private slots:
         QVERIFY(pace.admit(Pace::Always, 102.6));
         QVERIFY(!pace.admit(Pace::Progress, 104.5));
         QVERIFY(pace.admit(Pace::Progress, 104.6));
+    }
+
+    // Steps of a square and of a sawtooth run: the fundamental alone, the
+    // slow orders, the whole run. Each harmonic of the period is the
+    // series' sin(kx)/k at one common gain, nothing else sounds, the
+    // loudness stays and the peak stays below -3 dBFS.
+    void toneIsTheSeriesAtEachStepOfARun()
+    {
+        using detail::SumWave;
+        for (const auto& [step, lasts] : { std::pair { 2, std::vector { 1, 3, 7, 103 } }, { 1, { 1, 2, 6, 100 } } }) {
+            for (int last : lasts) {
+                SumWave wave;
+                for (int k = 1; k <= last; k += step)
+                    wave.Add(k);
+                std::vector<float> period(SumWave::tableSize);
+                wave.Period(period.data());
+                double squares = 0, peak = 0;
+                for (float v : period) {
+                    squares += double(v) * v;
+                    peak = std::max(peak, std::fabs(double(v)));
+                }
+                QVERIFY(std::fabs(std::sqrt(squares / period.size()) - SumWave::levelRms) < 0.01);
+                QVERIFY(peak <= SumWave::peakLimit);
+                for (int k = 1; k <= 120; ++k) {
+                    const bool in = k <= last && (k - 1) % step == 0;
+                    const auto [sine, cosine] = harmonic(period, k);
+                    QVERIFY2(std::fabs(sine - (in ? wave.Gain() / k : 0)) < 1e-5, qPrintable(QString::number(k)));
+                    QVERIFY(std::fabs(cosine) < 1e-5);
+                    QCOMPARE(wave.Amplitude(k), in ? wave.Gain() / k : 0.0);
+                }
+            }
+        }
+    }
+
+    // A change fades over its 10 ms: no step between two samples steeper
+    // than the waves before and after it have anyway (a click); and
+    // silence is silent.
+    void toneChangesWithoutAClick()
+    {
+        detail::SumWave wave;
+        detail::ToneRenderer renderer(44100);
+        const size_t fade = size_t(detail::ToneRenderer::fadeSeconds * 44100);
+        std::vector<float> out(4410);
+        const auto steepest = [&](size_t from, size_t to) {
+            float jump = 0;
+            for (size_t i = from; i < to; ++i)
+                jump = std::max(jump, std::fabs(out[i] - out[i - 1]));
+            return jump;
+        };
+        float before = 0;
+        for (int last : { 1, 3, 41, 103, 0, 101 }) {
+            wave.Clear();
+            for (int k = 1; k <= last; k += 2)
+                wave.Add(k);
+            renderer.Change(wave);
+            renderer.Render(out.data(), int(out.size()));
+            const float after = steepest(fade + 1, out.size());
+            QVERIFY(steepest(1, fade) <= std::max(before, after) * 1.02f + 1e-4f);
+            QCOMPARE(renderer.Quiet(), last == 0);
+            if (last == 0)
+                QCOMPARE(std::count(out.begin() + fade, out.end(), 0.0f), long(out.size() - fade));
+            before = after;
+        }
     }
 };
 

@@ -44,6 +44,8 @@ start_sawtooth() { click 2520 13560 2175 615; }
 adding()         { click 4800 13560 3255 615; }
 pause_toggle()   { click 8280 13560 2175 615; }
 end_program()    { click 14400 13560 2175 615; }
+clear_picture()  { click 10680 13560 1935 615; }
+tone_toggle()    { click 12735 13560 1545 615; }
 
 # Waits until a window whose name starts with $1 is mapped; prints its id.
 wait_window() {
@@ -67,4 +69,25 @@ end_process() {
   fi
   END_STATUS=0
   wait "$1" 2>/dev/null || END_STATUS=$?
+}
+
+# A private PulseAudio server with one null sink "out" at 44.1 kHz (its
+# monitor "out.monitor" records what is played), on a socket in $1; PULSE_SERVER
+# points there. Stopped by its own pid.
+start_pulse() {
+  HOME=$1 pulseaudio --daemonize=no -n --exit-idle-time=-1 --use-pid-file=no --disable-shm=yes \
+    --load="module-null-sink sink_name=out rate=44100" \
+    --load="module-native-protocol-unix socket=$1/native auth-anonymous=1" >"$1/pulse.log" 2>&1 &
+  PULSE_PID=$!
+  export PULSE_SERVER=unix:$1/native
+  for _ in $(seq 50); do pactl info >/dev/null 2>&1 && return 0; sleep 0.1; done
+  echo "could not start PulseAudio"; cat "$1/pulse.log"; return 1
+}
+
+stop_pulse() {
+  if [ -n "${PULSE_PID:-}" ]; then
+    kill "$PULSE_PID" 2>/dev/null || true
+    wait "$PULSE_PID" 2>/dev/null || true
+    PULSE_PID=""
+  fi
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # wavesum and waveprint as a screen reader finds them: under Xvfb, a private
 # session bus and its accessibility bus, tests/a11y/read_atspi.py reads the
-# picture's name and description and presses the buttons through AT-SPI.
+# picture's name and description and presses the buttons through AT-SPI;
+# a private sound server lets wavesum's tone be switched on.
 set -euo pipefail
 build=$1
 here=$(cd "$(dirname "$0")" && pwd)
@@ -20,9 +21,11 @@ cleanup() {
   if [ -n "$orca" ]; then end_process "$orca"; fi
   if [ -n "$pid" ]; then kill "$pid" 2>/dev/null || true; fi
   if [ -n "$launcher" ]; then kill "$launcher" 2>/dev/null || true; wait "$launcher" 2>/dev/null || true; fi
+  stop_pulse
   rm -rf "$work"
 }
 trap cleanup EXIT
+start_pulse "$work"
 
 # The accessibility bus, registered on the session bus before the programs
 # look for it; none of the desktop's own.

@@ -39,6 +39,8 @@ Form1::Form1()
     , Command4(Me.AddButton("unterbrechen", { 8280, 13560, 2175, 615 }, 1, buttonFont))
     , Command5(Me.AddButton("Ende", { 14400, 13560, 2175, 615 }, 2, buttonFont))
     , Command6(Me.AddButton("Löschen", { 10680, 13560, 1935, 615 }, 6, buttonFont))
+    // In the free space between "Löschen" and "Ende", last in the tab order.
+    , Command7(Me.AddButton("Ton an", { 12735, 13560, 1545, 615 }, 7, buttonFont))
 {
     Me.OnLoad([this] { Form_Load(); });
     Command1.OnClick([this] { Command1_Click(); });
@@ -47,6 +49,13 @@ Form1::Form1()
     Command4.OnClick([this] { Command4_Click(); });
     Command5.OnClick([this] { Command5_Click(); });
     Command6.OnClick([this] { Command6_Click(); });
+    Command7.OnClick([this] { Command7_Click(); });
+    Tone.SwitchedBy(Command7);
+    Tone.OnLost([this] { ToneLost(); });
+    if (!Tone.Available()) {
+        Command7.Enabled(false);
+        Command7.Description("Kein Audiogerät gefunden");
+    }
     Picture1.AccessibleName("Harmonische und Summenkurve");
     TellEmpty("");
 }
@@ -123,6 +132,8 @@ void Form1::Command1_Click()
     BaseY = 0;
     for (PlotX = 0; PlotX <= sweepEnd; NextColumn())
         PartialSum(Column()) = Checked(plot::Sin(double(PlotX)) + 1.0);
+    Tone.Clear();
+    Tone.Add(1);
     for (PlotX = 0; PlotX <= sweepEnd; NextColumn())
         Picture1.Line(PlotX, BaseY, PlotX, CSng(PartialSum(Column())));
     while (Order != 41) {
@@ -143,6 +154,8 @@ void Form1::Command2_Click()
     Command1.Enabled(false);
     Order = 1;
     BaseY = 0;
+    Tone.Clear();
+    Tone.Add(1);
     for (PlotX = 0; PlotX <= sweepEnd; NextColumn()) {
         PartialSum(Column()) = Checked(plot::Sin(double(PlotX)) + 1.0);
         Picture1.Line(PlotX, BaseY, PlotX, CSng(PartialSum(Column())));
@@ -190,12 +203,15 @@ bool Form1::AnimateSquareWave()
     TellAdding(false);
     if (!FirstAddingSweep(false))
         return false;
+    // Each order joins the tone once its adding sweep is done.
+    Tone.Add(Order);
     while (Order < 7) { // orders 5 and 7, slowly
         OrderAdvance(2);
         PreparationSweep();
         TellAdding(false);
         if (!SlowAddingSweep())
             return false;
+        Tone.Add(Order);
     }
     while (Order < 103) { // orders 9 to 103, at full speed
         plot::DoEvents();
@@ -206,6 +222,7 @@ bool Form1::AnimateSquareWave()
         TellAdding(true);
         if (!FastAddingSweep())
             return false;
+        Tone.Add(Order);
     }
     TellFinished();
     return true;
@@ -220,12 +237,14 @@ bool Form1::AnimateSawtooth()
     TellAdding(false);
     if (!FirstAddingSweep(true))
         return false;
+    Tone.Add(Order);
     while (Order < 6) { // orders 3 to 6, slowly
         OrderAdvance(1);
         PreparationSweep();
         TellAdding(false);
         if (!SlowAddingSweep())
             return false;
+        Tone.Add(Order);
     }
     while (Order < 100) { // orders 7 to 100, at full speed
         plot::DoEvents();
@@ -236,6 +255,7 @@ bool Form1::AnimateSawtooth()
         TellAdding(true);
         if (!FastAddingSweep())
             return false;
+        Tone.Add(Order);
     }
     TellFinished();
     return true;
@@ -379,7 +399,25 @@ void Form1::Command6_Click()
     // running it would swallow the next click on "Ordnungen aufaddieren".
     RunState = ActiveRuns > 0 ? 3 : 0;
     Command4.Caption("unterbrechen");
+    Tone.Clear();
     TellEmpty("Bild gelöscht.");
+}
+
+// The tone: on and off. The caption names what a click does, as that of
+// Command4 does.
+void Form1::Command7_Click()
+{
+    const bool on = !Tone.Playing();
+    if (Tone.Playing(on) != on)
+        return;
+    Command7.Caption(on ? "Ton aus" : "Ton an");
+    TellTone(on ? "Ton an." : "Ton aus.");
+}
+
+void Form1::ToneLost()
+{
+    Command7.Caption("Ton an");
+    TellTone("Ton aus: Die Tonausgabe ist nicht mehr erreichbar.");
 }
 
 // Delay stays a function of its own, not copied into the sweeps: they

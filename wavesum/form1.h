@@ -1,9 +1,13 @@
 #pragma once
-// The window of the Fourier synthesis viewer: a plot area with six buttons.
-// Every handler works through the form-level variables below.
+// The window of the Fourier synthesis viewer: a plot area with six buttons,
+// and a seventh that lets the sum curve be heard as a tone. Every handler
+// works through the form-level variables below.
+#include <string>
+
 #include "plot/button.h"
 #include "plot/numeric.h"
 #include "plot/picture.h"
+#include "plot/sound.h"
 #include "plot/types.h"
 #include "plot/window.h"
 
@@ -23,6 +27,9 @@ public:
     plot::Button Command4; // "unterbrechen" / "weiter"
     plot::Button Command5; // "Ende"
     plot::Button Command6; // "Löschen"
+    plot::Button Command7; // "Ton an" / "Ton aus"
+    // The sum curve as a tone: its harmonics follow the picture's sum.
+    plot::SumTone Tone;
 
     // Form-level variables.
     Integer CurveMode = 0; // 0 none, 1 square wave, 2 sawtooth
@@ -48,6 +55,7 @@ public:
     void Command4_Click();
     void Command5_Click();
     void Command6_Click();
+    void Command7_Click();
 
     void Delay();
 
@@ -89,4 +97,11 @@ private:
     void TellHeld();
     void TellResumed();
     void TellFinished();
+    // The sound switched on or off, or its output lost.
+    void TellTone(const char* announcement);
+    void ToneLost();
+    // Describe, with a sentence on the tone while a sum sounds.
+    void Tell(const std::string& description, const std::string& announcement, plot::Pace pace = plot::Pace::Always);
+    // The picture's description without that sentence.
+    std::string toldPicture;
 };

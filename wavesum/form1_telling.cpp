@@ -56,7 +56,7 @@ std::string addingDescription(const Curve& curve, int order, bool fastPhase)
 
 void Form1::TellEmpty(const char* announcement)
 {
-    Picture1.Describe("Das Bild ist leer. „Start Rechteck“ zeichnet die Harmonischen der Rechteckschwingung, "
+    Tell("Das Bild ist leer. „Start Rechteck“ zeichnet die Harmonischen der Rechteckschwingung, "
                       "„Start Sägezahn“ die der Sägezahnschwingung; „Ordnungen aufaddieren“ addiert sie danach "
                       "Ordnung für Ordnung zur Summenkurve.",
         announcement);
@@ -67,7 +67,7 @@ void Form1::TellStrips()
     const bool square = CurveMode == 1;
     const std::string count = square ? "21" : "100";
     const std::string curve = curveOf(CurveMode).name;
-    Picture1.Describe("Die " + count + " Harmonischen der " + curve
+    Tell("Die " + count + " Harmonischen der " + curve
             + (square ? ", Ordnungen 1, 3, 5 bis 41," : ", Ordnungen 1 bis 100,")
             + " als übereinandergestapelte Bänder, unten Ordnung 1. Jede ist eine Sinuskurve mit der Amplitude "
               "1/n: je höher die Ordnung n, desto flacher und dichter."
@@ -85,19 +85,18 @@ void Form1::TellAdding(bool fastPhase)
     const Curve& curve = curveOf(CurveMode);
     const std::string order = to_string(Order);
     if (!fastPhase)
-        Picture1.Describe(addingDescription(curve, Order, false), "Ordnung " + order + " wird addiert.");
+        Tell(addingDescription(curve, Order, false), "Ordnung " + order + " wird addiert.");
     else if (Order == curve.lastSlowOrder + curve.step)
-        Picture1.Describe(addingDescription(curve, Order, true),
-            "Schnelle Phase bis Ordnung " + to_string(curve.lastOrder) + ".", plot::Pace::Always);
+        Tell(addingDescription(curve, Order, true), "Schnelle Phase bis Ordnung " + to_string(curve.lastOrder) + ".",
+            plot::Pace::Always);
     else
-        Picture1.Describe(addingDescription(curve, Order, true), "Ordnung " + order + " erreicht.",
-            plot::Pace::Progress);
+        Tell(addingDescription(curve, Order, true), "Ordnung " + order + " erreicht.", plot::Pace::Progress);
 }
 
 void Form1::TellHeld()
 {
     const std::string order = to_string(Order);
-    Picture1.Describe("Angehalten bei Ordnung " + order + "; die Summenkurve enthält schon "
+    Tell("Angehalten bei Ordnung " + order + "; die Summenkurve enthält schon "
             + ordersBelow(curveOf(CurveMode), Order) + ". „weiter“ setzt das Aufaddieren fort.",
         "Angehalten bei Ordnung " + order + ".");
 }
@@ -105,7 +104,7 @@ void Form1::TellHeld()
 void Form1::TellResumed()
 {
     const Curve& curve = curveOf(CurveMode);
-    Picture1.Describe(addingDescription(curve, Order, Order > curve.lastSlowOrder),
+    Tell(addingDescription(curve, Order, Order > curve.lastSlowOrder),
         "Weiter bei Ordnung " + to_string(Order) + ".");
 }
 
@@ -114,10 +113,22 @@ void Form1::TellFinished()
     const Curve& curve = curveOf(CurveMode);
     const std::string last = to_string(curve.lastOrder);
     const std::string count = to_string((curve.lastOrder - 1) / curve.step + 1);
-    Picture1.Describe("Fertig: Die Summenkurve enthält alle " + count + " Ordnungen bis " + last
+    Tell("Fertig: Die Summenkurve enthält alle " + count + " Ordnungen bis " + last
             + ", oben magentafarben die zuletzt addierte; die Bänder darüber sind gelöscht. Sie nähert sich der "
             + curve.shape
             + ". An jedem Sprung schießt sie um etwa 9 Prozent der Sprunghöhe über; dieses Überschwingen bleibt, "
               "wie viele Ordnungen man auch addiert (gibbssches Phänomen).",
         "Fertig.");
+}
+
+void Form1::Tell(const std::string& description, const std::string& announcement, plot::Pace pace)
+{
+    toldPicture = description;
+    const bool sounding = Tone.Playing() && CurveMode != 0;
+    Picture1.Describe(sounding ? description + " Man hört die Summenkurve als Ton." : description, announcement, pace);
+}
+
+void Form1::TellTone(const char* announcement)
+{
+    Tell(toldPicture, announcement);
 }

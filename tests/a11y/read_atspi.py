@@ -126,6 +126,13 @@ def wavesum(r):
     r.wait_description(lambda d: d.startswith(EMPTY), "not empty after clearing")
     r.show("Start Rechteck", lambda d: square in d, "no square-wave strips")
 
+    # The tone's switch: a push button named by its caption, switched by
+    # its Press action; the description tells the tone once it sounds.
+    tone = "Man hört die Summenkurve als Ton."
+    r.show("Ton an", lambda d: square in d and d.endswith(tone), "the tone not told")
+    r.wait(lambda: r.buttons("Ton aus"), 10, lambda: "no button 'Ton aus'")
+    r.show("Ton aus", lambda d: square in d and tone not in d, "the tone still told")
+
     # A whole square-wave run, held once in its slow phase.
     first = len(r.events)
     r.press("Ordnungen aufaddieren")

@@ -48,7 +48,7 @@ def wavesum(driver):
     order = driver.execute_script("""return Array.from(document.querySelectorAll('main button, main [tabindex]'))
         .map(e => e.textContent || 'Bild')""")
     check(order == ["Start Sägezahn", "unterbrechen", "Ende", "Start Rechteck", "Ordnungen aufaddieren", "Bild",
-                    "Löschen"], "wavesum: tab order %s" % order)
+                    "Löschen", "Ton an"], "wavesum: tab order %s" % order)
 
     click(driver, "Start Rechteck")
     wait_idle(driver)
@@ -87,6 +87,74 @@ def wavesum(driver):
     check("Das Programm ist beendet" in text and driver.execute_script("return Page.formElement.hidden"),
           "wavesum: Ende ends the program, the page says so")
     check(only_the_page(driver, "wavesum.html"), "wavesum: no request leaves the page")
+
+
+def sound(driver):
+    """The tone at 44.1 kHz, where the browser's PeriodicWave would first drop
+    top harmonics: no audio before the click on "Ton an"; what the page
+    plays, tapped, holds the fundamental alone after a start, every order
+    of a whole run at 1/k of it and nothing else, and falls silent on
+    "Löschen" and "Ton aus"."""
+    import numpy
+    open_page(driver, pages, "wavesum.html")
+    driver.execute_script("""const C = window.AudioContext;
+        window.AudioContext = class extends C { constructor(o) { super(Object.assign({}, o, { sampleRate: 44100 })); } };""")
+    check(driver.execute_script("return Sound.context") is None, "sound: no AudioContext before the click")
+    click(driver, "Ton an")
+    wait_for(driver, "Sound.context && Sound.context.state == 'running'", timeout=10)
+    driver.execute_script("window.tap = Sound.context.createAnalyser(); tap.fftSize = 32768; Sound.master.connect(tap)")
+
+    def heard(what, first, step, last):
+        time.sleep(1)  # a whole buffer of the settled tone
+        x = numpy.array(driver.execute_script("""const a = new Float32Array(tap.fftSize);
+            tap.getFloatTimeDomainData(a); return Array.from(a)"""))
+        peak = numpy.abs(x).max()
+        if not last:  # the tapped output silent, or the output stopped
+            state = driver.execute_script("return Sound.context.state")
+            return check(peak < 1e-4 or state == "suspended", "sound: silent after %s (peak %.6f, %s)"
+                         % (what, peak, state))
+        window, t = numpy.hanning(len(x)), numpy.arange(len(x)) / 44100
+        amp = [2 * abs(numpy.sum(x * window * numpy.exp(-2j * numpy.pi * 110 * k * t))) / window.sum()
+               for k in range(200)]
+        bad = [k for k in range(1, 200) if abs(amp[k] / amp[1] - (1 / k if k <= last and (k - first) % step == 0
+                                                                   else 0)) > 0.01 / k + 0.002]
+        check(not bad and peak <= 0.708, "sound: after %s orders %d to %d at 1/k, peak %.3f (off: %s)"
+              % (what, first, last, peak, bad[:8]))
+
+    wait_for(driver, "Array.from(document.querySelectorAll('main button')).some(b => b.textContent == 'Ton aus')",
+             timeout=10, what="the caption Ton aus")
+    told = "return [document.getElementById('announcer').textContent, document.querySelector('[id^=picture-desc]').textContent]"
+    check(driver.execute_script(told)[0] == "Ton an.", "sound: switching on announced")
+    click(driver, "Start Rechteck")
+    wait_idle(driver)
+    check(driver.execute_script(told)[1].endswith(" Man hört die Summenkurve als Ton."), "sound: the description says so")
+    heard("Start Rechteck", 1, 2, 1)
+    click(driver, "Ordnungen aufaddieren")
+    wait_idle(driver)
+    heard("a square run", 1, 2, 103)
+    click(driver, "Löschen")
+    heard("Löschen", 0, 0, 0)
+    click(driver, "Start Sägezahn")
+    click(driver, "Ordnungen aufaddieren")
+    wait_idle(driver)
+    heard("a sawtooth run", 1, 1, 100)
+    click(driver, "Ton aus")
+    heard("Ton aus", 0, 0, 0)
+    # On again: a page in the background falls silent and sounds when it
+    # is back; the output lost, the button says "Ton an" again.
+    click(driver, "Ton an")
+    wait_for(driver, "Sound.on && Sound.context.state == 'running'", 10, "the tone on again")
+    visibility = """Object.defineProperty(document, 'visibilityState', { configurable: true, get: () => '%s' });
+        document.dispatchEvent(new Event('visibilitychange'))"""
+    driver.execute_script(visibility % "hidden")
+    wait_for(driver, "Sound.context.state == 'suspended'", 10, "the tone silent in the background")
+    driver.execute_script(visibility % "visible")
+    wait_for(driver, "Sound.context.state == 'running'", 10, "the tone back in the foreground")
+    driver.execute_script("Sound.context.close()")
+    wait_for(driver, "Array.from(document.querySelectorAll('main button')).some(b => b.textContent == 'Ton an')",
+             10, "the caption Ton an after the output was lost")
+    check(driver.execute_script(told)[0].startswith("Ton aus:"), "sound: the lost output told")
+    check(only_the_page(driver, "wavesum.html"), "sound: no request leaves the page")
 
 
 def waveprint(driver):
@@ -165,7 +233,7 @@ def resized_mid_run(driver):
 # tablet either way round, a whiteboard.
 DEVICES = [(360, 640, 2), (390, 844, 3), (844, 390, 3), (768, 1024, 2), (1024, 768, 2), (1920, 1080, 1)]
 DESIGN_ORDER = {"wavesum.html": ["Start Rechteck", "Start Sägezahn", "Ordnungen aufaddieren", "unterbrechen",
-                                 "Löschen", "Ende"],
+                                 "Löschen", "Ton an", "Ende"],
                 "waveprint.html": ["Ausdruck A4 Hochformat", "Berechnung"]}
 FINGER_RULES = """const targets = Array.from(document.querySelectorAll('main button, a')), p = document.querySelector('.picture');
     const rects = targets.map(t => t.getBoundingClientRect());
@@ -304,6 +372,8 @@ def high_density(device_pixel_ratio):
 driver = start_browser(browser)
 try:
     wavesum(driver)
+    if browser == "chromium":
+        sound(driver)
     waveprint(driver)
     run_time_error(driver)
     deep_nesting(driver)

@@ -75,7 +75,8 @@ def wavesum(driver):
     reading = driver.execute_script("""return Array.from(document.querySelectorAll('main button, main [tabindex]'))
         .map(e => [e.textContent || e.getAttribute('aria-label'), e.tabIndex])""")
     check([r[0] for r in reading] == ["Start Sägezahn", "unterbrechen", "Ende", "Start Rechteck",
-                                      "Ordnungen aufaddieren", "Harmonische und Summenkurve", "Löschen"]
+                                      "Ordnungen aufaddieren", "Harmonische und Summenkurve", "Löschen",
+                                      "Ton an"]
           and all(r[1] == 0 for r in reading), "wavesum: the page's order is the tab order, no positive tabindex")
     audit(driver, "wavesum empty")
 

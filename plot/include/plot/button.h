@@ -21,6 +21,10 @@ public:
     std::string Caption() const;
     void Caption(const std::string& text);
 
+    // What assistive technology tells of the button beside its name, such
+    // as why it is disabled; empty for nothing.
+    void Description(const std::string& text);
+
     void OnClick(std::function<void()> handler);
 
     ButtonWidget* widget() const { return w_; }

@@ -26,6 +26,10 @@ void PrintToPdf(const std::string& path);
 void StartPrinterLog();
 std::vector<PrinterCall> TakePrinterLog();
 
+// How often the tone's output ran dry: the audio side was asked for
+// samples later than its buffer lasted (desktop).
+std::uint64_t ToneUnderruns();
+
 // Back to a fresh program: not ended, pump count 0, no hook, default
 // error reporter.
 void ResetRuntime();

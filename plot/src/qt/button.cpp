@@ -34,6 +34,11 @@ void Button::Caption(const std::string& text)
     w_->setAccessibleName(caption);
 }
 
+void Button::Description(const std::string& text)
+{
+    w_->setAccessibleDescription(QString::fromStdString(text));
+}
+
 void Button::OnClick(std::function<void()> handler)
 {
     w_->onClick = std::move(handler);

@@ -1,5 +1,7 @@
 #include "plot/button.h"
 
+#include <emscripten.h>
+
 #include "page.h"
 #include "widgets.h"
 
@@ -25,6 +27,17 @@ void Button::Caption(const std::string& text)
 {
     w_->caption = text;
     plot_page_button_caption(w_->id, text.c_str());
+}
+
+EM_JS(void, plot_page_button_description, (int id, const char* text), {
+    var b = Page.buttons[id], d = UTF8ToString(text);
+    if (d) { b.setAttribute('aria-description', d); b.title = d; }
+    else { b.removeAttribute('aria-description'); b.removeAttribute('title'); }
+});
+
+void Button::Description(const std::string& text)
+{
+    plot_page_button_description(w_->id, text.c_str());
 }
 
 void Button::OnClick(std::function<void()> handler)

@@ -54,7 +54,11 @@ namespace detail {
 
 void RunQueuedClicks()
 {
-    for (int id; !runtime().ending && (id = plot_page_next_click()) >= 0;) {
+    for (int id; !runtime().ending && ((id = plot_page_next_click()) >= 0 || id == toneLostClick);) {
+        if (id == toneLostClick) {
+            ToneLost();
+            continue;
+        }
         // A button disabled since the click was queued gives no click.
         ButtonWidget* button = FindButton(id);
         if (button && button->enabled)

@@ -14,6 +14,10 @@ void FollowPageLayout();
 // Sleeps until the page has queued a click, following its layout
 // meanwhile; the pictures' lines are compacted first.
 void WaitForClicks();
+// The page's id for "the tone lost its output" in the click queue, and
+// what it runs: the tone's handler for it (sound.cpp).
+inline constexpr int toneLostClick = -2;
+void ToneLost();
 // Shows what has been drawn, sleeps until the page has input, runs it.
 void WaitForInput();
 
