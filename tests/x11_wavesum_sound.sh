@@ -38,8 +38,8 @@ if sys.argv[2] == 'silence':
     print("peak %.5f" % peak); sys.exit(int(peak > 1e-4))
 first, step, last = map(int, sys.argv[2:5])
 # 0.5 s holds 55 periods of 110 Hz: each harmonic falls on one FFT bin.
-spec = np.abs(np.fft.rfft(x)) * 2 / len(x)
-amp = lambda k: spec[55 * k]
+spectrum = np.abs(np.fft.rfft(x)) * 2 / len(x)
+amp = lambda k: spectrum[55 * k]
 fund = amp(1)
 bad = [k for k in range(1, 200) if abs(amp(k) / fund - (1 / k if first <= k <= last and (k - first) % step == 0 else 0)) > 0.01 / k + 0.002]
 print("fundamental %.3f, peak %.3f, %d harmonics off" % (fund, peak, len(bad)))
