@@ -10,6 +10,7 @@ void LineLog::clear(const UserScale& s)
 {
     count_ = 0;
     compacted_ = 0;
+    compactAt_ = compactAlways;
     allVertical_ = true;
     scales_.clear();
     scale(s);
@@ -88,6 +89,7 @@ void LineLog::compact()
         scales_[scale].first = kept;
     count_ = kept;
     compacted_ = kept;
+    compactAt_ = std::max(compactAlways, 2 * kept);
 }
 
 } // namespace plot::detail

@@ -27,7 +27,7 @@ public:
     void line(Single x1, Single y1, Single x2, Single y2, Colour colour)
     {
         allVertical_ = allVertical_ && x1 == x2;
-        if (count_ >= std::max(compactAlways, 2 * compacted_)) [[unlikely]]
+        if (count_ >= compactAt_) [[unlikely]]
             compact();
         if (count_ == chunks_.size() * chunkSize) [[unlikely]]
             chunks_.push_back(std::make_unique<Line[]>(chunkSize));
@@ -99,6 +99,7 @@ private:
     static constexpr std::size_t compactWhenIdle = 1 << 16;
     static constexpr std::size_t compactAlways = 24 * chunkSize;
     std::size_t compacted_ = 0; // lines left by the last compaction
+    std::size_t compactAt_ = compactAlways;
     bool allVertical_ = true;
     // Each scale with the number of lines logged before it came.
     std::vector<std::pair<std::size_t, UserScale>> scales_;

@@ -77,6 +77,15 @@ double SumWave::Amplitude(int order) const
     return Gain() / order;
 }
 
+std::array<double, SumWave::highestOrder + 1> SumWave::Amplitudes() const
+{
+    std::array<double, highestOrder + 1> amplitudes {};
+    const double gain = Gain();
+    for (int k = 1; k <= highestOrder; ++k)
+        amplitudes[k] = orders_.test(k) ? gain / k : 0;
+    return amplitudes;
+}
+
 void SumWave::Period(float* out) const
 {
     const double gain = Gain();

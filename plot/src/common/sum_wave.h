@@ -41,6 +41,8 @@ public:
     // one harmonic in the played tone (0 if it is not in the sum).
     double Gain() const;
     double Amplitude(int order) const;
+    // Every harmonic's amplitude, index = order, with the gain found once.
+    std::array<double, highestOrder + 1> Amplitudes() const;
     // One period as played, sample i at phase 2 pi i / tableSize.
     void Period(float* out) const;
 

@@ -36,13 +36,7 @@ public:
         plot_sound_change(amplitudes.data(), int(amplitudes.size()));
     }
 
-    std::array<double, detail::SumWave::highestOrder + 1> coefficients() const
-    {
-        std::array<double, detail::SumWave::highestOrder + 1> a {};
-        for (int k = 1; k <= detail::SumWave::highestOrder; ++k)
-            a[k] = wave.Amplitude(k);
-        return a;
-    }
+    std::array<double, detail::SumWave::highestOrder + 1> coefficients() const { return wave.Amplitudes(); }
 
     bool available = plot_sound_available() != 0;
     bool playing = false;
