@@ -3,7 +3,8 @@
 // run (disabled buttons included), checked against a model of what each
 // click does once every handler has returned.
 //
-// STORM_FIRST_SEED, STORM_SEQUENCES choose the seeds; STORM_SEED=n replays
+// Each run starts from a new first seed, printed, unless STORM_FIRST_SEED
+// chooses it; STORM_SEQUENCES says how many follow; STORM_SEED=n replays
 // one sequence.
 #include <QMouseEvent>
 #include <QtTest>
@@ -220,10 +221,13 @@ class ClickStorm : public QObject {
 private slots:
     void sequencesKeepTheWindowConsistent()
     {
-        std::uint32_t first = envNumber("STORM_FIRST_SEED", 1);
-        std::uint32_t count = envNumber("STORM_SEQUENCES", 1000);
+        std::uint32_t first = envNumber("STORM_FIRST_SEED", std::random_device {}() % 1000000000u + 1);
+        std::uint32_t count = envNumber("STORM_SEQUENCES", 300);
         if (qEnvironmentVariableIsSet("STORM_SEED"))
             first = envNumber("STORM_SEED", 1), count = 1;
+        // Said first, so that a crash or a hang can be replayed too.
+        qInfo("seeds %u to %u (this run again: STORM_FIRST_SEED=%u STORM_SEQUENCES=%u)", first, first + count - 1,
+            first, count);
         long clicks = 0, disabled = 0, handled = 0, ended = 0;
         std::uint64_t pumps = 0;
         std::vector<std::string> failures;

@@ -73,6 +73,24 @@ class Server(http.server.ThreadingHTTPServer):
         self.server_close()
 
 
+ORIGINS = set()
+
+
+def fresh_server(root):
+    """A server at an origin that no earlier case has used, so that one
+    browser serves every case and each case's origin starts with no worker
+    and no cache."""
+    taken = []
+    server = Server(root)
+    while server.origin in ORIGINS:
+        taken.append(server)  # kept open meanwhile, so its port is not given again
+        server = Server(root)
+    for other in taken:
+        other.stop()
+    ORIGINS.add(server.origin)
+    return server
+
+
 def build_of(site):
     with open(os.path.join(site, "index.html"), encoding="utf-8") as f:
         return re.search(r'<meta name="wellenlehre-build" content="(\w+)">', f.read()).group(1)
@@ -129,7 +147,7 @@ def from_disk(driver):
 
 
 def offline(driver):
-    build, server = build_of(pages), Server(pages)
+    build, server = build_of(pages), fresh_server(pages)
     try:
         check("ohne Internetverbindung" in ready_offline(driver, server.url), "start page: ready for offline use")
         check(driver.execute_script("return !!navigator.serviceWorker.controller"),
@@ -152,7 +170,7 @@ def offline(driver):
 
 
 def failed_install(driver):
-    server = Server(pages)
+    server = fresh_server(pages)
     faults = [("a file gone during the install", lambda: server.dropped.add("waveprint.html"), server.dropped.clear)]
     if browser == "chromium":
         quota = {"origin": server.origin}
@@ -197,7 +215,7 @@ def update(driver):
                        check=True, stdout=subprocess.DEVNULL)
         a, b = build_of(pages), build_of(site_b)
         check(a != b, "build B (%s), another version, has another digest than A (%s)" % (b, a))
-        server = Server(pages)
+        server = fresh_server(pages)
         try:
             ready_offline(driver, server.url)
             server.root = site_b
@@ -235,24 +253,33 @@ def update(driver):
 # keeps build A's page, a client of A's worker); the update is Chromium's
 # and WebKit's part of this test.
 cases = (from_disk, offline, failed_install) + ((update,) if browser != "firefox" else ())
-# WebKit's web process (2.4x under Xvfb) crashes now and then after a
-# worker's install failed, with earlier builds of the pages too, and the
-# driver's session goes with it: such a case is run once more, in a new
-# browser, and that said.
-for case in cases:  # each in a browser of its own: nothing left over
-    for attempt in (1, 2):
-        driver = start_browser(browser)
-        try:
-            case(driver)
-            break
-        except WebDriverException as e:
-            if browser != "webkit" or attempt == 2:
-                raise
-            print("note   %s: WebKit's web process ended (%s); the case again" % (case.__name__, e.msg.strip()))
-        finally:
+# One browser for every case, each case at an origin of its own. WebKit's
+# web process (2.4x under Xvfb) crashes now and then after a worker's
+# install failed, with earlier builds of the pages too, and the driver's
+# session goes with it: such a case is run once more, in a new browser, and
+# that said.
+driver = None
+try:
+    for case in cases:
+        for attempt in (1, 2):
+            driver = driver or start_browser(browser)
             try:
-                stop_browser(driver)
-            except WebDriverException:
-                pass
+                case(driver)
+                break
+            except WebDriverException as e:
+                if browser != "webkit" or attempt == 2:
+                    raise
+                print("note   %s: WebKit's web process ended (%s); the case again" % (case.__name__, e.msg.strip()))
+                try:
+                    stop_browser(driver)
+                except WebDriverException:
+                    pass
+                driver = None
+finally:
+    if driver:
+        try:
+            stop_browser(driver)
+        except WebDriverException:
+            pass
 print("%d passed, %d failed" % (len(passed), len(failures)))
 sys.exit(1 if failures else 0)

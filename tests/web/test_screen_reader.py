@@ -113,7 +113,7 @@ def wavesum(driver):
           and all(n > 9 for n in fast) and len(fast) <= 1 + seconds / 2,
           "live region: the fast phase told, then %d orders %s in %.1f s, growing, at most one every 2 s" % (len(fast), fast, seconds))
     check(any(t.startswith("Angehalten bei Ordnung") for t in heard) and any(t.startswith("Weiter bei") for t in heard)
-          and heard[-1] == "Fertig." and len(heard) < 30, "live region: %d messages in all" % len(heard))
+          and heard[-1] == "Fertig." and len(heard) < 30, "live region: %d messages in all %s" % (len(heard), heard))
 
     click(driver, "Ordnungen aufaddieren")
     time.sleep(0.3)
