@@ -18,7 +18,9 @@ npm install --prefix build-web/node --no-audit --no-fund --no-save --loglevel=er
 phase "browser build"
 bash scripts/build.sh -DWEB_PAGES_DIR="$PWD/build-web/bin" -DAXE_JS="$PWD/build-web/node/node_modules/axe-core/axe.min.js"
 phase build
-ctest --test-dir build --output-on-failure -j2 "$@"
+# Three at a time on two cores: many tests spend their time waiting for a
+# window, a screen reader or a printout; a browser test counts as two.
+ctest --test-dir build --output-on-failure -j3 "$@"
 phase tests
 
 # The sanitizer build makes what its tests run, not the benchmarks, and
@@ -29,5 +31,5 @@ cmake --build build-asan
 phase "sanitizer build"
 export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1"
-ctest --test-dir build-asan --output-on-failure -j2 "$@"
+ctest --test-dir build-asan --output-on-failure -j3 "$@"
 phase "sanitizer tests"

@@ -43,7 +43,10 @@ wait_exit() {
 }
 
 pdfs_since() { # every PDF file written after the marker file $1
-  find / -xdev \( -path /proc -o -path /sys -o -path /dev \) -prune -o -newer "$1" -iname '*.pdf' -print 2>/dev/null
+  # Files that other programs remove while find walks the tree make it
+  # fail; what it did find is the answer.
+  find / -xdev \( -path /proc -o -path /sys -o -path /dev \) -prune -o -newer "$1" -iname '*.pdf' -print 2>/dev/null \
+    || true
 }
 
 # The run-time error of a failed printout: shown in a message box, which is
