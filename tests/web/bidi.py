@@ -96,8 +96,7 @@ class Firefox:
             first = self.command("browsingContext.getTree")["contexts"][0]["context"]
             self.context = self.command("browsingContext.create", type="tab")["context"]
             self.command("browsingContext.close", context=first)
-            self.command("browsingContext.setViewport", context=self.context,
-                         viewport={"width": width, "height": height}, devicePixelRatio=device_pixel_ratio)
+            self.set_viewport(width, height, device_pixel_ratio)
         except BaseException:
             self.quit()
             raise
@@ -163,8 +162,14 @@ class Firefox:
         return Element(self, nodes[0])
 
     def set_window_size(self, width, height):
+        self.set_viewport(width, height)
+
+    def set_viewport(self, width, height, device_pixel_ratio=None):
+        """The page's size in CSS pixels and, where given, the device pixels
+        to one of them."""
+        ratio = {} if device_pixel_ratio is None else {"devicePixelRatio": device_pixel_ratio}
         self.command("browsingContext.setViewport", context=self.context,
-                     viewport={"width": width, "height": height})
+                     viewport={"width": width, "height": height}, **ratio)
 
     def print_page(self, options):
         """The page as PDF, base64, as selenium's PrintOptions ask for it."""

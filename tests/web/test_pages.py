@@ -367,8 +367,7 @@ def high_density(driver, device_pixel_ratio):
         driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {"width": 1280, "height": 1024,
                                "deviceScaleFactor": device_pixel_ratio, "mobile": False})
     else:
-        driver.command("browsingContext.setViewport", context=driver.context,
-                       viewport={"width": 1280, "height": 1024}, devicePixelRatio=device_pixel_ratio)
+        driver.set_viewport(1280, 1024, device_pixel_ratio)
     try:
         open_page(driver, pages, "wavesum.html")
         click(driver, "Start Rechteck")
