@@ -177,6 +177,9 @@ def failed_install(driver):
         faults.append(("storage too small",
                        lambda: driver.execute_cdp_cmd("Storage.overrideQuotaForOrigin", {**quota, "quotaSize": 4096}),
                        lambda: driver.execute_cdp_cmd("Storage.overrideQuotaForOrigin", quota)))
+    # The install settles within a second; where WebKit's web process
+    # ended meanwhile, the promise never does: 10 s, not the driver's 30.
+    driver.set_script_timeout(10)
     try:
         for what, cause, remedy in faults:
             cause()
@@ -203,6 +206,7 @@ def failed_install(driver):
         check("ohne Internetverbindung" in ready_offline(driver, server.url), "the next visit installs")
     finally:
         server.stop()
+        driver.set_script_timeout(30)
 
 
 def update(driver):
