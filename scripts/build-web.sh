@@ -15,4 +15,4 @@ for page in wavesum waveprint; do
   size=$(stat -c %s "build-web/bin/$page.html")
   echo "build-web/bin/$page.html: $((size / 1024)) KiB"
 done
-ls build-web/wellenlehre-web-*.zip
+ls build-web/wellenlehre-web-*.zip build-web/wellenlehre-scorm*.zip

@@ -13,10 +13,14 @@ phase() { echo "== $1: $((SECONDS - started)) s"; started=$SECONDS; }
 bash scripts/install-deps.sh test
 phase installs
 bash scripts/build-web.sh
-# axe-core, the accessibility audit the page tests run inside each page.
-npm install --prefix build-web/node --no-audit --no-fund --no-save --loglevel=error axe-core@4.14.1 >/dev/null
+# axe-core, the accessibility audit the page tests run inside each page;
+# scorm-again, a SCORM runtime that plays the learning platform.
+npm install --prefix build-web/node --no-audit --no-fund --no-save --loglevel=error axe-core@4.14.1 \
+  scorm-again@3.4.3 >/dev/null
 phase "browser build"
-bash scripts/build.sh -DWEB_PAGES_DIR="$PWD/build-web/bin" -DAXE_JS="$PWD/build-web/node/node_modules/axe-core/axe.min.js"
+node=$PWD/build-web/node/node_modules
+bash scripts/build.sh -DWEB_PAGES_DIR="$PWD/build-web/bin" -DAXE_JS="$node/axe-core/axe.min.js" \
+  -DSCORM_AGAIN_DIR="$node/scorm-again/dist"
 phase build
 # Three at a time on two cores: many tests spend their time waiting for a
 # window, a screen reader or a printout; a browser test counts as two.

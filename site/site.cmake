@@ -2,7 +2,8 @@
 #
 #   cmake -DSOURCE_DIR=<repository> -DPAGES_DIR=<raw program pages>
 #         -DSITE_DIR=<site> -DVERSION=<version> [-DZIP=<archive.zip>]
-#         [-DRSVG_CONVERT=<rsvg-convert>] -P site/site.cmake
+#         [-DRSVG_CONVERT=<rsvg-convert>] [-DSCORM_DIR=<packages' folder>]
+#         -P site/site.cmake
 #
 # The site: the start page, both program pages, the web app's manifest,
 # its icons (rendered from data/icons/scalable) and the service worker,
@@ -66,9 +67,11 @@ render(waveprint-96.png waveprint 96 any)
 configure_file(${site}/manifest.webmanifest ${SITE_DIR}/manifest.webmanifest COPYONLY)
 
 # The pages, with the web app's head (build, manifest, service worker)
-# before the end of their own head.
+# before the end of their own head; the program pages with the link to a
+# learning platform (platform.js) before it.
 file(READ ${site}/head.html head)
-function(with_site_head variable page)
+file(READ ${site}/platform.js platform)
+function(with_site_head variable page head)
   string(FIND "${page}" "</head>" at)
   if(at LESS 0)
     message(FATAL_ERROR "site.cmake: a page without </head>")
@@ -85,10 +88,10 @@ set(PROJECT_VERSION ${VERSION})
 set(SITE_BUILD "@SITE_BUILD@")
 file(READ ${site}/index.html.in page)
 string(CONFIGURE "${page}" page @ONLY)
-with_site_head(page_index.html "${page}")
+with_site_head(page_index.html "${page}" "${head}")
 foreach(program wavesum waveprint)
   file(READ ${PAGES_DIR}/${program}.html page)
-  with_site_head(page_${program}.html "${page}")
+  with_site_head(page_${program}.html "${page}" "<script>\n${platform}</script>\n${head}")
 endforeach()
 
 # What the service worker keeps: everything but itself.
@@ -122,4 +125,9 @@ if(ZIP)
   file(REMOVE ${ZIP})
   execute_process(COMMAND ${CMAKE_COMMAND} -E tar cf ${ZIP} --format=zip "--mtime=2000-01-01 00:00:00 UTC" ${files}
     WORKING_DIRECTORY ${SITE_DIR} COMMAND_ERROR_IS_FATAL ANY)
+endif()
+
+# The program pages as packages for learning platforms.
+if(SCORM_DIR)
+  include(${site}/scorm/packages.cmake)
 endif()

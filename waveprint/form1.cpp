@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "plot/application.h"
 #include "plot/numeric.h"
 #include "plot/printer.h"
 
@@ -85,6 +86,7 @@ void Form1::Command1_Click()
     SweepStrips([this](Single top) { Picture1.Line(PlotX, BaseY, PlotX, top); });
     StripsShown = true;
     Picture1.Describe(PictureDescription(), "Die 21 Harmonischen sind gezeichnet.");
+    plot::LessonCompleted();
 }
 
 std::string Form1::PictureDescription() const

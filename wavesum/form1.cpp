@@ -1,5 +1,6 @@
 #include "form1.h"
 
+#include "plot/application.h"
 #include "plot/events.h"
 
 using plot::Checked;
@@ -225,6 +226,7 @@ bool Form1::AnimateSquareWave()
         Tone.Add(Order);
     }
     TellFinished();
+    plot::LessonCompleted();
     return true;
 }
 
@@ -258,6 +260,7 @@ bool Form1::AnimateSawtooth()
         Tone.Add(Order);
     }
     TellFinished();
+    plot::LessonCompleted();
     return true;
 }
 

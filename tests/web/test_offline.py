@@ -179,7 +179,8 @@ def failed_install(driver):
                        lambda: driver.execute_cdp_cmd("Storage.overrideQuotaForOrigin", quota)))
     # The install settles within a second; where WebKit's web process
     # ended meanwhile, the promise never does: 10 s, not the driver's 30.
-    driver.set_script_timeout(10)
+    if browser == "webkit":
+        driver.set_script_timeout(10)
     try:
         for what, cause, remedy in faults:
             cause()
@@ -206,7 +207,8 @@ def failed_install(driver):
         check("ohne Internetverbindung" in ready_offline(driver, server.url), "the next visit installs")
     finally:
         server.stop()
-        driver.set_script_timeout(30)
+        if browser == "webkit":
+            driver.set_script_timeout(30)
 
 
 def update(driver):
@@ -252,11 +254,134 @@ def update(driver):
         shutil.rmtree(work, ignore_errors=True)
 
 
+# The platform's page: scorm-again (npm) holds the API, or an API whose
+# every call throws; the SCO in a frame. Each call is recorded.
+PLATFORM_PAGE = """<!doctype html><meta charset="utf-8"><script src="%(script)s"></script><script>
+window.calls = [];
+const standard = '%(standard)s', record = name => (element, value) => calls.push([name, element, value]);
+const api = standard === 'throwing' ? new Proxy({}, { get: (_, name) => () => { calls.push([name]); throw new Error('down'); } })
+  : standard === '12' ? new Scorm12API({ logLevel: 5 }) : new Scorm2004API({ logLevel: 5 });
+window[standard === '2004' ? 'API_1484_11' : 'API'] = api;
+window.lessonStatus = () => standard === '12' ? api.cmi.core.lesson_status : api.cmi.completion_status;
+window.started = lessonStatus();
+if (standard !== 'throwing')
+  for (const name of standard === '12' ? ['LMSInitialize', 'LMSCommit', 'LMSFinish', 'LMSSetValue.cmi.*']
+                                       : ['Initialize', 'Commit', 'Terminate', 'SetValue.cmi.*'])
+    api.on(name, record(name.replace('.cmi.*', '')));
+window.sco = () => document.querySelector('iframe').contentWindow;
+window.ready = () => sco().Page && sco().Page.formElement && !sco().Page.busy && !sco().Page.clicks.length;
+window.press = caption => Array.from(sco().document.querySelectorAll('main button')).find(b => b.textContent == caption).click();
+</script><iframe src="%(sco)s" style="width:800px;height:600px;border:0"></iframe>
+"""
+
+
+def manifest_of(package):
+    """The manifest's SCOs and its checks: identifiers unique, each href in
+    the zip, the SCO type and the schema each standard expects."""
+    import xml.etree.ElementTree as ElementTree
+    import zipfile
+    standard = "2004" if "scorm2004" in package else "12"
+    with zipfile.ZipFile(package) as z:
+        names = set(z.namelist())
+        root = ElementTree.fromstring(z.read("imsmanifest.xml"))
+    ns = {"cp": "http://www.imsglobal.org/xsd/imscp_v1p1" if standard == "2004"
+          else "http://www.imsproject.org/xsd/imscp_rootv1p1p2",
+          "adlcp": "http://www.adlnet.org/xsd/adlcp_v1p3" if standard == "2004"
+          else "http://www.adlnet.org/xsd/adlcp_rootv1p2"}
+    ids = [e.get("identifier") for e in root.iter() if e.get("identifier")]
+    resources = {r.get("identifier"): r for r in root.iterfind("cp:resources/cp:resource", ns)}
+    items = root.findall("cp:organizations/cp:organization/cp:item", ns)
+    type_attribute = "{%s}%s" % (ns["adlcp"], "scormType" if standard == "2004" else "scormtype")
+    scos = [(i.findtext("cp:title", namespaces=ns), resources[i.get("identifierref")].get("href")) for i in items]
+    hrefs = [r.get("href") for r in resources.values()] + [f.get("href") for f in root.iterfind(".//cp:file", ns)]
+    schema = (root.findtext("cp:metadata/cp:schema", namespaces=ns), root.findtext("cp:metadata/cp:schemaversion", namespaces=ns))
+    check(len(ids) == len(set(ids)) and all(h in names for h in hrefs) and scos
+          and all(r.get(type_attribute) == "sco" for r in resources.values())
+          and schema == ("ADL SCORM", "2004 4th Edition" if standard == "2004" else "1.2"),
+          "%s: manifest %s, SCOs %s" % (os.path.basename(package), schema, scos))
+    return standard, scos
+
+
+def learning_platform(driver):
+    """Each SCORM package as a platform shows it: incomplete at load, then
+    completed with a commit after a complete run or "Berechnung", finished
+    once, with the session's time, on "Ende" or on leaving the page; no
+    service worker inside. An API whose calls throw leaves the run as it is."""
+    import glob
+    import zipfile
+    work = tempfile.mkdtemp()
+    try:
+        for package in sorted(glob.glob(os.path.join(os.path.dirname(pages), "wellenlehre-scorm*.zip"))):
+            standard, scos = manifest_of(package)
+            if len(scos) < 2:
+                continue  # a single program's package: its manifest is enough
+            root = os.path.join(work, standard)
+            zipfile.ZipFile(package).extractall(root)
+            shutil.copy(os.path.join(os.environ["SCORM_AGAIN_DIR"], "scorm%s.min.js" % standard), root)
+            server = fresh_server(root)
+            try:
+                for title, sco in scos:
+                    with open(os.path.join(root, "platform.html"), "w") as f:
+                        f.write(PLATFORM_PAGE % {"script": "scorm%s.min.js" % standard, "standard": standard, "sco": sco})
+                    what = "SCORM %s, %s" % (standard, title)
+                    driver.get(server.url + "platform.html")
+                    wait_for(driver, "ready()", what=what)
+                    first = driver.execute_script("return [started, lessonStatus(), calls.map(c => c[0])]")
+                    check(first[0] in ("not attempted", "unknown") and first[1] == "incomplete"
+                          and first[2][-1].endswith("Commit"), "%s: at load %s" % (what, first))
+                    captions = ("Start Rechteck", "Ordnungen aufaddieren") if sco == "wavesum.html" else ("Berechnung",)
+                    for caption in captions:
+                        driver.execute_script("press(arguments[0])", caption)
+                        wait_for(driver, "ready()", what=caption)
+                    width, height, pixels = canvas(driver, in_frame=True)
+                    wrong = differing_pixels(pixels, desktop_picture(tools, sco[:-5], width, height, *captions))
+                    check(wrong == 0, "%s: in an 800x600 frame the %dx%d canvas equals the desktop picture (%d pixels differ)"
+                          % (what, width, height, wrong))
+                    wait_for(driver, "lessonStatus() == 'completed'", 10, "completed")
+                    done = driver.execute_script("return calls.slice(arguments[0]).map(c => c.filter(Boolean).join(' '))", len(first[2]))
+                    check(done[-1].endswith("Commit"), "%s: completed, then committed %s" % (what, done))
+                    if sco == "wavesum.html":  # "Ende"; waveprint's page is left
+                        driver.execute_script("press('Ende')")
+                    else:
+                        driver.execute_script("document.querySelector('iframe').src = 'about:blank'")
+                    wait_for(driver, "calls.some(c => /^(LMSFinish|Terminate)/.test(c[0]))", 10, "finish")
+                    if sco == "wavesum.html":
+                        driver.execute_script("window.dispatchEvent(new Event('pagehide'))")
+                        driver.execute_script("sco().dispatchEvent(new Event('pagehide'))")
+                    end = driver.execute_script("return calls.slice(arguments[0]).map(c => c.filter(Boolean).join(' '))", len(first[2]) + len(done))
+                    finishes = [c for c in end if c.startswith(("LMSFinish", "Terminate"))]
+                    check(len(finishes) == 1 and any("session_time" in c for c in end),
+                          "%s: finished once, with the session's time %s" % (what, end))
+                workers = driver.execute_script("return navigator.serviceWorker.getRegistrations().then(r => r.length)")
+                check(workers == 0, "SCORM %s: no service worker inside the platform (%d)" % (standard, workers))
+            finally:
+                server.stop()
+        # An API whose every call throws: the run goes on as without one.
+        root = os.path.join(work, "2004")
+        with open(os.path.join(root, "platform.html"), "w") as f:
+            f.write(PLATFORM_PAGE % {"script": "data:,", "standard": "throwing", "sco": "wavesum.html"})
+        server = fresh_server(root)
+        try:
+            driver.get(server.url + "platform.html")
+            wait_for(driver, "ready()", what="the page")
+            for caption in ("Start Rechteck", "Ordnungen aufaddieren"):
+                driver.execute_script("press(arguments[0])", caption)
+                wait_for(driver, "ready()", what=caption)
+            told = driver.execute_script("return [sco().document.getElementById('announcer').textContent, calls.map(c => c[0])]")
+            check(told[0].startswith("Fertig") and told[1] == ["LMSInitialize"],
+                  "an API that throws: one call, then a complete run regardless %s" % told)
+        finally:
+            server.stop()
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+
+
 # In Firefox the waiting worker of build B does not take over while the
 # driver's one tab stays open, gone elsewhere (the tab's back-forward cache
 # keeps build A's page, a client of A's worker); the update is Chromium's
 # and WebKit's part of this test.
-cases = (from_disk, offline, failed_install) + ((update,) if browser != "firefox" else ())
+cases = ((from_disk, offline, failed_install) + ((update,) if browser != "firefox" else ())
+         + ((learning_platform,) if browser != "webkit" and os.environ.get("SCORM_AGAIN_DIR") else ()))
 # One browser for every case, each case at an origin of its own. WebKit's
 # web process (2.4x under Xvfb) crashes now and then after a worker's
 # install failed, with earlier builds of the pages too, and the driver's

@@ -29,4 +29,9 @@ private:
 // translation is not installed (the toolkit's texts stay English).
 bool UseGermanToolkitTexts();
 
+// The program has done what its lesson asks (a complete run, the strips
+// drawn). A learning platform that shows the browser page records the
+// attempt as completed; elsewhere nothing happens.
+void LessonCompleted();
+
 } // namespace plot

@@ -59,4 +59,7 @@ bool UseGermanToolkitTexts()
     return true;
 }
 
+// The desktop has no learning platform to tell.
+void LessonCompleted() { }
+
 } // namespace plot

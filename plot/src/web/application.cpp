@@ -44,4 +44,9 @@ bool UseGermanToolkitTexts()
     return true;
 }
 
+void LessonCompleted()
+{
+    plot_page_lesson_completed();
+}
+
 } // namespace plot

@@ -45,6 +45,7 @@ EM_ASYNC_JS(void, plot_page_error_dialog, (const char* title, const char* messag
     await Page.errorDialog(UTF8ToString(title), UTF8ToString(message));
 });
 EM_JS(void, plot_page_program_ended, (int status), { Page.programEnded(status); });
+EM_JS(void, plot_page_lesson_completed, (), { Page.lessonCompleted(); });
 EM_JS(void, plot_page_print, (const char* svg), { Page.print(UTF8ToString(svg)); });
 
 // The definitions above are data for the linker, not code a call would

@@ -68,6 +68,9 @@ void plot_page_error_dialog(const char* title, const char* message) EM_IMPORT(__
 // The program has ended: the form goes, the page says so.
 void plot_page_program_ended(int status);
 
+// The program's lesson is done, for a learning platform around the page.
+void plot_page_lesson_completed();
+
 // Links the page's functions into the program.
 void plot_page_link();
 

@@ -265,7 +265,10 @@ var Page = {
     Page.element('ended-status').textContent = status === 0 ? '' : ' (mit einem Laufzeitfehler)';
     Page.element('ended').hidden = false;
     Page.element('restart').focus();
+    document.dispatchEvent(new Event('programended'));
   },
+  // For a learning platform around the page (the site's platform.js).
+  lessonCompleted: function () { document.dispatchEvent(new Event('lessoncompleted')); },
 
   // The print page replaces the last one, so a second printout is the
   // same page again.
