@@ -1,6 +1,6 @@
 #pragma once
 // A fresh wavesum window, loaded as at program start, with run-time errors
-// collected instead of shown.
+// collected instead of shown; its Delay sines come from a table.
 #include <QImage>
 #include <memory>
 #include <vector>
@@ -15,6 +15,7 @@ struct LoadedForm {
     LoadedForm()
     {
         plot::testing::ResetRuntime();
+        plot::testing::UseSineTable(true);
         plot::SetErrorReporter([this](const plot::RuntimeError& e) { errors.push_back(e.message()); });
         form = std::make_unique<Form1>();
         form->Me.Load();

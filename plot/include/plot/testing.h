@@ -30,6 +30,13 @@ std::vector<PrinterCall> TakePrinterLog();
 // samples later than its buffer lasted (desktop).
 std::uint64_t ToneUnderruns();
 
+// Sin takes the sines of the whole numbers 1 to 10000, those of the
+// program's Delay loop, from a table made by the same function: the same
+// bits and the same count, without the time. For the tests that run
+// complete runs in the process (millions of Delay sines each); the
+// programs never set it, their Delay paces them.
+void UseSineTable(bool on);
+
 // Back to a fresh program: not ended, pump count 0, no hook, default
 // error reporter.
 void ResetRuntime();
