@@ -83,17 +83,15 @@ def wait_idle(driver, timeout=180):
     wait_for(driver, "!Page.busy", timeout, "the handler to end")
 
 
-def canvas(driver, in_frame=False):
-    """The picture's canvas, or that of the page in the page's frame:
-    (width, height, RGBA bytes)."""
+def canvas(driver):
+    """The picture's canvas: (width, height, RGBA bytes)."""
     width, height, data = driver.execute_script("""
-        const c = (arguments[0] ? document.querySelector('iframe').contentDocument : document)
-          .querySelector('main canvas');
+        const c = document.querySelector('main canvas');
         const bytes = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
         let s = '';
         for (let i = 0; i < bytes.length; i += 0x8000)
           s += String.fromCharCode.apply(null, bytes.subarray(i, i + 0x8000));
-        return [c.width, c.height, btoa(s)];""", in_frame)
+        return [c.width, c.height, btoa(s)];""")
     return width, height, base64.b64decode(data)
 
 
