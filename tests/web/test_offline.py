@@ -262,12 +262,9 @@ def update(driver):
 # every call throws; the SCO in an 800x600 frame. Each call is recorded.
 PLATFORM_PAGE = """<!doctype html><meta charset="utf-8"><script src="%(script)s"></script><script>
 const standard = '%(standard)s', calls = [];
-const real = { 12: () => new Scorm12API({ logLevel: 5 }), 2004: () => new Scorm2004API({ logLevel: 5 }) }[standard];
-const api = real && real();
+const api = { 12: () => new Scorm12API({ logLevel: 5 }), 2004: () => new Scorm2004API({ logLevel: 5 }) }[standard]?.();
 window[standard === '2004' ? 'API_1484_11' : 'API'] = new Proxy({}, { get: (_, name) => (...args) => {
-  calls.push([name, ...args].join(' ').trim());
-  if (!api) throw new Error('down');
-  return api[name](...args); } });
+  calls.push([name, ...args].join(' ').trim()); if (!api) throw new Error('down'); return api[name](...args); } });
 const lessonStatus = () => standard === '12' ? api.cmi.core.lesson_status : api && api.cmi.completion_status;
 const started = api && lessonStatus();
 const sco = () => document.querySelector('iframe').contentWindow;
@@ -287,8 +284,7 @@ def scos_of(package):
     """The manifest's SCOs (title, href), checked: identifiers unique, every
     href in the zip, the SCO type and the schema each standard expects."""
     standard = "2004" if "scorm2004" in package else "12"
-    cp, adlcp, kind, version = SCORM[standard][:4]
-    ns = {"cp": "http://www." + cp}
+    (cp, adlcp, kind, version), ns = SCORM[standard][:4], {"cp": "http://www." + SCORM[standard][0]}
     with zipfile.ZipFile(package) as z:
         names, root = set(z.namelist()), ElementTree.fromstring(z.read("imsmanifest.xml"))
     ids = [e.get("identifier") for e in root.iter() if e.get("identifier")]
