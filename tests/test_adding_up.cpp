@@ -10,7 +10,6 @@
 #include <tuple>
 
 #include "form_fixture.h"
-#include "test_shards.h"
 #include "plot/events.h"
 
 using plot::Integer;
@@ -212,8 +211,8 @@ private slots:
             f->Command3.widget()->click();
             return f.image().copy();
         };
-        // The picture of the complete run under the default palette, which
-        // another shard of this test may have drawn.
+        // The picture of the complete run under the default palette, as
+        // completeSquareWaveRun drew it (unless this function runs alone).
         const QImage normal = squareRunPicture.isNull() ? completeRun() : squareRunPicture;
 
         const QPalette before = QApplication::palette();
@@ -577,5 +576,5 @@ private slots:
     }
 };
 
-TEST_MAIN_IN_SHARDS(AddingUp)
+QTEST_MAIN(AddingUp)
 #include "test_adding_up.moc"
