@@ -73,7 +73,7 @@ class BidiError(Exception):
 class Firefox:
     name = "firefox"
 
-    def __init__(self, device_pixel_ratio=1, width=1280, height=1024):
+    def __init__(self, width=1280, height=1024):
         self.profile = tempfile.mkdtemp()
         with open(os.path.join(self.profile, "user.js"), "w") as f:
             for pref, value in QUIET_PREFS.items():
@@ -96,7 +96,7 @@ class Firefox:
             first = self.command("browsingContext.getTree")["contexts"][0]["context"]
             self.context = self.command("browsingContext.create", type="tab")["context"]
             self.command("browsingContext.close", context=first)
-            self.set_viewport(width, height, device_pixel_ratio)
+            self.set_viewport(width, height, 1)
         except BaseException:
             self.quit()
             raise

@@ -14,7 +14,7 @@ from selenium.webdriver.common.by import By
 MINIBROWSER = (glob.glob("/usr/lib/*/webkit2gtk-4.1/MiniBrowser") or [""])[0]
 
 
-def start_browser(name, device_pixel_ratio=1):
+def start_browser(name):
     if name == "chromium":
         profile = tempfile.mkdtemp()
         options = webdriver.ChromeOptions()
@@ -22,7 +22,7 @@ def start_browser(name, device_pixel_ratio=1):
         for arg in ["--headless=new", "--no-sandbox", "--disable-gpu", "--disable-dev-shm-usage",
                     "--no-first-run", "--disable-background-networking", "--disable-component-update",
                     "--disable-sync", "--window-size=1280,1024", "--user-data-dir=" + profile,
-                    "--force-device-scale-factor=%g" % device_pixel_ratio]:
+                    "--force-device-scale-factor=1"]:
             options.add_argument(arg)
         options.set_capability("goog:loggingPrefs", {"performance": "ALL", "browser": "ALL"})
         service = webdriver.chrome.service.Service("/usr/bin/chromedriver")
@@ -40,7 +40,7 @@ def start_browser(name, device_pixel_ratio=1):
     if name == "firefox":
         # Firefox speaks WebDriver BiDi itself: no driver program.
         from bidi import Firefox
-        return Firefox(device_pixel_ratio)
+        return Firefox()
     raise ValueError(name)
 
 
