@@ -149,8 +149,9 @@ private slots:
 
     // Overlapping vertical lines in several scales, with a clear between
     // (the backwards redraw), then a slanted one among them (the forward
-    // one), the log compacted twice on the way: drawn again at another
-    // size, the pixels of drawing them there.
+    // one), the log compacted on the way, once in steps between which
+    // lines and a scale come, once at once: drawn again at another size,
+    // the pixels of drawing them there.
     void redrawnPictureEqualsOneDrawnAtItsSize()
     {
         for (const bool slanted : { false, true }) {
@@ -165,7 +166,9 @@ private slots:
                 for (int i = 0; i < 4000; ++i) {
                     if (i == 1000)
                         core->cls();
-                    if ((i == 2100 || i == 3999) && core->log)
+                    if (i >= 2100 && i % 10 == 0 && core->log && (i == 2100 || core->log->compacting()))
+                        core->log->compactStep(97);
+                    if (i == 3999 && core->log)
                         core->log->compact();
                     if (i % 700 == 0)
                         core->setScale({ next(5), next(8), 25 + next(5), -5 - next(3) });

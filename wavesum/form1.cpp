@@ -420,6 +420,12 @@ void Form1::Command7_Click()
 void Form1::ToneLost()
 {
     Command7.Caption("Ton an");
+    if (!Tone.Available()) {
+        Command7.Enabled(false);
+        Command7.Description("Kein Audiogerät gefunden");
+        TellTone("Ton aus: Kein Audiogerät gefunden.");
+        return;
+    }
     TellTone("Ton aus: Die Tonausgabe ist nicht mehr erreichbar.");
 }
 

@@ -1,8 +1,10 @@
 """wavesum in a browser, measured: page opened to first frame, "Start
 Sägezahn" clicked to finished picture, a complete sawtooth run against its
 25,000 Delay calls in the same page, frames presented during the run, and
-the browser's CPU time while a run is held for 5 s. In Chromium the same
-again with the tone on ("Ton an"), in turns with it off.
+the browser's CPU time while a run is held for 5 s, the window resized late
+in a run and after it. Each engine also with the tone on ("Ton an"), in
+turns with it off; Firefox and WebKit need a sound server for it
+(bench/web/bench_pages.sh starts a private one, and Xvfb).
 
 WebKit is measured twice, in turns: as it runs under Xvfb, where it
 composites every frame with Mesa's GL in software and so takes about a core
@@ -11,7 +13,7 @@ of its own, and with GL compositing switched off
 composites.
 
 usage: bench_pages.py chromium|webkit|firefox BUILD_WEB_DIR [RUNS]
-(webkit needs an X server: run it under xvfb-run or tests/x11_run.sh)"""
+(webkit needs an X server: bench/web/bench_pages.sh gives it one)"""
 import os
 import statistics
 import sys
@@ -100,6 +102,16 @@ def delay_calls_ms(driver):
     return driver.execute_script("return Module._bench_delays(25000)")
 
 
+def resized_to_redrawn(driver):
+    """Milliseconds from a new layout of the page to its picture shown at
+    the new size, the second of two resizes."""
+    for width, height in ((1100, 900), (1280, 1024)):
+        driver.execute_script("Page.redrawnMs = 0")
+        driver.set_window_size(width, height)
+        wait_for(driver, "Page.redrawnMs > 0", 30, "the picture drawn at its new size")
+    return driver.execute_script("return Page.redrawnMs")
+
+
 def measure(driver, build_web, sound):
     figures = {}
     open_page(driver, os.path.join(build_web, "bench"), "wavesum_bench_page.html")
@@ -126,17 +138,20 @@ def measure(driver, build_web, sound):
     cpu = browser_cpu_seconds(driver)
     delays_before = delay_calls_ms(driver)
     delays_cpu = browser_cpu_seconds(driver) - cpu
-    # Frames the browser presents while the run goes on.
-    driver.execute_script("""window.frames = []; window.clickAt = 0;
+    # Frames the browser presents from the click until the program sleeps
+    # again, its clean-up after the run included, counted in the page.
+    driver.execute_script("""window.frames = []; window.clickAt = 0; window.framesCounted = false;
         (function frame(t) { window.frames.push(t);
-            if (!window.clickAt || Page.busy || Page.busySince < window.clickAt) requestAnimationFrame(frame);
+            if (!window.clickAt || Page.busy || !Page.inputWaiter) requestAnimationFrame(frame);
+            else window.framesCounted = true;
         })(performance.now());""")
     cpu = browser_cpu_seconds(driver)
     run_ms = click_to_idle(driver, "Ordnungen aufaddieren")
     run_cpu = browser_cpu_seconds(driver) - cpu
-    frames = driver.execute_script("""const [start, end] = [window.clickAt, window.clickAt + arguments[0]];
-        return window.frames.filter(t => t >= start && t <= end);""", run_ms)
+    wait_for(driver, "window.framesCounted", 10, "the program asleep")
+    frames = driver.execute_script("return window.frames.filter(t => t >= window.clickAt)")
     gaps = [b - a for a, b in zip(frames, frames[1:])]
+    during_run = [t for t in frames if t <= frames[0] + run_ms]
     cpu = browser_cpu_seconds(driver)
     delays_after = delay_calls_ms(driver)
     delays_cpu = (delays_cpu + browser_cpu_seconds(driver) - cpu) / 2
@@ -147,17 +162,18 @@ def measure(driver, build_web, sound):
     # CPU time of all the browser's processes, which other work on the
     # machine sways less than the clock: what painting and compositing cost.
     figures["browser CPU, run / Delay calls"] = run_cpu / delays_cpu
-    figures["frames per second during the run"] = (len(frames) - 1) * 1000 / (frames[-1] - frames[0])
-    figures["longest gap between frames, ms"] = max(gaps)
+    figures["frames per second during the run"] = (len(during_run) - 1) * 1000 / (during_run[-1] - during_run[0])
+    figures["longest gap between frames, click to asleep, ms"] = max(gaps)
 
     # The window resized at the end of the run: the page laid out anew and
     # the picture drawn again, from all of the run's lines, at its new size.
     figures["WebAssembly memory after the run, MiB"] = driver.execute_script("return HEAPU8.length") / 2 ** 20
-    for width, height in ((1100, 900), (1280, 1024)):
-        driver.execute_script("Page.redrawnMs = 0")
-        driver.set_window_size(width, height)
-        wait_for(driver, "Page.redrawnMs > 0", 30, "the picture drawn at its new size")
-    figures["window resized after the run to the picture redrawn, ms"] = driver.execute_script("return Page.redrawnMs")
+    figures["window resized after the run to the picture redrawn, ms"] = resized_to_redrawn(driver)
+    # The same late in a run, when it has drawn the most lines.
+    click(driver, "Ordnungen aufaddieren")
+    time.sleep(0.85 * run_ms / 1000)
+    figures["window resized late in a run to the picture redrawn, ms"] = resized_to_redrawn(driver)
+    wait_idle(driver)
 
     # Held: the program sleeps until the next click.
     click(driver, "Ordnungen aufaddieren")
@@ -183,10 +199,11 @@ def report(title, results):
 # (title, extra environment, tone on)
 MODES = {
     "chromium": [("chromium", {}, False), ("chromium, tone on", {}, True)],
-    "firefox": [("firefox", {}, False)],
+    "firefox": [("firefox", {}, False), ("firefox, tone on", {}, True)],
     "webkit": [("webkit with GL compositing in software (as under Xvfb)", {}, False),
                ("webkit without GL compositing (WEBKIT_DISABLE_COMPOSITING_MODE=1, stands for a device "
-                "with a GPU)", {"WEBKIT_DISABLE_COMPOSITING_MODE": "1"}, False)],
+                "with a GPU)", {"WEBKIT_DISABLE_COMPOSITING_MODE": "1"}, False),
+               ("webkit without GL compositing, tone on", {"WEBKIT_DISABLE_COMPOSITING_MODE": "1"}, True)],
 }
 
 if __name__ == "__main__":
@@ -207,8 +224,8 @@ if __name__ == "__main__":
                 stop_browser(driver)
     for title, _, _ in MODES[browser]:
         report(title, results[title])
-    with_tone = [title for title, _, sound in MODES[browser] if sound]
-    if with_tone:
-        ratio = lambda title: statistics.median(r["run / Delay calls"] for r in results[title])
-        print("the tone costs the run %+.1f %% (target at most 2 %%)"
-              % ((ratio(with_tone[0]) / ratio(MODES[browser][0][0]) - 1) * 100))
+    ratio = lambda title: statistics.median(r["run / Delay calls"] for r in results[title])
+    for title, environment, sound in MODES[browser]:
+        if sound:
+            quiet = next(t for t, e, s in MODES[browser] if e == environment and not s)
+            print("the tone costs the run %+.1f %% (target at most 2 %%)" % ((ratio(title) / ratio(quiet) - 1) * 100))

@@ -20,7 +20,7 @@ public:
     SumTone& operator=(const SumTone&) = delete;
 
     // Whether there is an audio output to play on, as found when the tone
-    // was made.
+    // was made, or since then by an output that never started.
     bool Available() const;
 
     // Whether the tone plays. Playing(true) opens the output and sounds the
@@ -35,7 +35,9 @@ public:
     void Add(Integer order);
 
     // Runs when the output is lost while playing (a headset unplugged, the
-    // sound server gone); the tone has then stopped playing.
+    // sound server gone), or never starts (a browser with no sound server
+    // to play on: then the tone is no longer Available); the tone has then
+    // stopped playing.
     void OnLost(std::function<void()> handler);
 
     // The button that switches the tone. A browser starts audio only

@@ -33,12 +33,12 @@ struct PictureCore {
     // The same interior at another pixel size: the lines since the last
     // Cls drawn again, in their own scales, on fresh paper.
     void redrawAt(int widthPx, int heightPx);
-    // Compacts the kept lines if they have grown much: for when the
-    // program waits.
-    void tidy()
+    // Compacts the kept lines if they have grown much, a step of up to so
+    // many lines at a time: for when the program waits. Whether there is
+    // more to do.
+    bool tidy(std::size_t lines)
     {
-        if (log && log->grown())
-            log->compact();
+        return log && (log->compacting() || log->grown()) && log->compactStep(lines);
     }
     void resetScaleToTwips();
     void setScale(const UserScale& s);

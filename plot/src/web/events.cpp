@@ -11,24 +11,25 @@ namespace plot {
 
 namespace {
 
-// A running handler gives the browser control at display rate, not at
-// each of the half million pumps of a run: drawing shows and clicks come
-// in at the next frame either way.
-constexpr double yieldIntervalMs = 15;
-double lastYield = 0;
+// A running handler works until shortly before the display's next frame
+// is due, as the page reckons it, then gives the browser control for the
+// frame: drawing shows and clicks come in at each frame.
+double workUntil = 0;
 
 // Reading the clock is a call out to the page and costs more than a fast
 // pump itself, so it is read only every so many pumps: as many as keep
-// the reads between a tenth of a millisecond and one millisecond apart.
-// After every sleep the count starts again from one, since the next run
-// may begin with slow pumps where the last one ended with fast ones.
+// the reads between a twentieth and half a millisecond apart, which is
+// how late a slice may end. After every sleep the count starts again from
+// one, since the next run may begin with slow pumps where the last one
+// ended with fast ones.
 unsigned pumpsPerClockRead = 1;
 unsigned pumpsSinceClockRead = 0;
 double lastClockRead = 0;
 
 void awake()
 {
-    lastYield = lastClockRead = emscripten_get_now();
+    lastClockRead = emscripten_get_now();
+    workUntil = plot_page_work_until();
     pumpsPerClockRead = 1;
     pumpsSinceClockRead = 0;
 }
@@ -41,11 +42,11 @@ bool timeToYield()
     const double now = emscripten_get_now();
     const double sinceLastRead = now - lastClockRead;
     lastClockRead = now;
-    if (sinceLastRead < 0.1 && pumpsPerClockRead < 1024)
+    if (sinceLastRead < 0.05 && pumpsPerClockRead < 4096)
         pumpsPerClockRead *= 2;
-    else if (sinceLastRead > 1.0 && pumpsPerClockRead > 1)
+    else if (sinceLastRead > 0.5 && pumpsPerClockRead > 1)
         pumpsPerClockRead /= 2;
-    return now - lastYield >= yieldIntervalMs;
+    return now >= workUntil;
 }
 
 } // namespace
@@ -54,9 +55,9 @@ namespace detail {
 
 void RunQueuedClicks()
 {
-    for (int id; !runtime().ending && ((id = plot_page_next_click()) >= 0 || id == toneLostClick);) {
-        if (id == toneLostClick) {
-            ToneLost();
+    for (int id; !runtime().ending && (id = plot_page_next_click()) != -1;) {
+        if (id == toneLostClick || id == toneMissingClick) {
+            ToneLost(id == toneMissingClick);
             continue;
         }
         // A button disabled since the click was queued gives no click.
@@ -78,11 +79,24 @@ void FollowPageLayout()
     PresentPictures(true);
 }
 
+// Compacts the pictures' lines in steps until the next frame is due, and
+// whether there is more to do.
+bool TidyUntilNextFrame()
+{
+    const double until = plot_page_work_until();
+    for (PictureWidget* p : runtime().pictures)
+        while (p->core.tidy(16384))
+            if (emscripten_get_now() >= until)
+                return true;
+    return false;
+}
+
 void WaitForClicks()
 {
-    if (!plot_page_clicks_waiting())
-        for (PictureWidget* p : runtime().pictures)
-            p->core.tidy();
+    while (!plot_page_clicks_waiting() && TidyUntilNextFrame()) {
+        plot_page_yield();
+        FollowPageLayout();
+    }
     while (!plot_page_clicks_waiting()) {
         plot_page_wait_for_input();
         FollowPageLayout();

@@ -12,12 +12,16 @@ void RunQueuedClicks();
 // Draws the pictures again where the page has laid them out anew.
 void FollowPageLayout();
 // Sleeps until the page has queued a click, following its layout
-// meanwhile; the pictures' lines are compacted first.
+// meanwhile; the pictures' lines are compacted first, in steps that leave
+// the page its frames.
 void WaitForClicks();
-// The page's id for "the tone lost its output" in the click queue, and
-// what it runs: the tone's handler for it (sound.cpp).
+// The page's ids for "the tone lost its output" and "the tone's output
+// never started" in the click queue, and what they run: the tone's
+// handler for it (sound.cpp); an output that never started leaves the
+// tone unavailable.
 inline constexpr int toneLostClick = -2;
-void ToneLost();
+inline constexpr int toneMissingClick = -3;
+void ToneLost(bool neverStarted);
 // Shows what has been drawn, sleeps until the page has input, runs it.
 void WaitForInput();
 

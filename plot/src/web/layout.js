@@ -18,9 +18,11 @@ var Layout = {
   touchTarget: 44,
   touchFontPx: 16,
   margin: 4,
-  // Room beside a caption in a button, on each side (the page's style
-  // gives touch buttons this padding).
+  // Room beside a caption in a button, on each side: the padding the
+  // page's style gives touch buttons, narrow ones 2 px, and for those the
+  // button's border too.
   padding: 8,
+  narrowPadding: 4,
   gap: 6,
   pictureBorder: 2,
 
@@ -92,12 +94,21 @@ var Layout = {
 
     // In rows under the picture: one row where all fit; else rows of
     // equal buttons, as few as the longest word of a caption allows, a
-    // caption taking two lines where it must.
+    // caption taking two lines where it must, and the buttons narrowly
+    // padded where that saves a row (a small phone).
     var total = widths.reduce(function (s, w) { return s + w; }, 0) + gap * (n - 1);
-    var rows = 1, cols = n;
+    var rows = 1, cols = n, narrow = false;
     if (total > room) {
-      var longestWord = Math.max.apply(null, buttons.map(function (b, i) { return Layout.longestWord(b, fonts[i]); }));
-      cols = Math.max(1, Math.floor((room + gap) / (longestWord + gap)));
+      var columnsFor = function (padding) {
+        var longestWord = Math.max.apply(null, buttons.map(function (b, i) {
+          return Layout.longestWord(b, fonts[i], padding);
+        }));
+        return Math.max(1, Math.floor((room + gap) / (longestWord + gap)));
+      };
+      cols = columnsFor(Layout.padding);
+      var narrowCols = columnsFor(Layout.narrowPadding);
+      narrow = Math.ceil(n / narrowCols) < Math.ceil(n / cols);
+      if (narrow) cols = narrowCols;
       rows = Math.ceil(n / cols);
       cols = Math.ceil(n / rows);
       if ((room - (cols - 1) * gap) / cols < widest)
@@ -114,6 +125,7 @@ var Layout = {
     Page.formElement.style.width = width + 'px';
     Page.formElement.style.height = height + 'px';
     Page.formElement.style.font = Page.font(Page.design.font, fontPx);
+    Page.formElement.classList.toggle('narrow', narrow && !column);
     Layout.pictures().forEach(function (p) {
       Layout.place(p.box, m, m, Math.max(0, picture.width), Math.max(0, picture.height));
     });
@@ -148,10 +160,10 @@ var Layout = {
     b.widestFont = font;
     return Math.max(Layout.touchTarget, b.widest);
   },
-  longestWord: function (b, font) {
+  longestWord: function (b, font, padding) {
     Layout.measure.font = font;
     return Math.max.apply(null, b.textContent.split(/\s+/).map(function (word) {
-      return Math.ceil(Layout.measure.measureText(word).width) + 2 * Layout.padding;
+      return Math.ceil(Layout.measure.measureText(word).width) + 2 * padding;
     }));
   },
   captionChanged: function (b) {

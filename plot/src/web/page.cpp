@@ -39,6 +39,7 @@ EM_JS(void, plot_page_present, (int id, const std::uint32_t* pixels, int width, 
 EM_JS(void, plot_page_busy, (int busy), { Page.setBusy(busy); });
 EM_JS(int, plot_page_next_click, (), { return Page.nextClick(); });
 EM_JS(int, plot_page_clicks_waiting, (), { return Page.clicksWaiting(); });
+EM_JS(double, plot_page_work_until, (), { return Page.workUntil(); });
 EM_ASYNC_JS(void, plot_page_yield, (), { await Page.yieldToBrowser(); });
 EM_ASYNC_JS(void, plot_page_wait_for_input, (), { await Page.waitForInput(); });
 EM_ASYNC_JS(void, plot_page_error_dialog, (const char* title, const char* message), {

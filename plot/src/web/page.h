@@ -56,8 +56,12 @@ void plot_page_busy(int busy);
 int plot_page_next_click();
 int plot_page_clicks_waiting();
 
-// Gives the browser control: it paints and takes input, then the program
-// goes on (a task later). Suspends the program (Asyncify).
+// Until when (performance.now()'s milliseconds) a running program may
+// work before it gives the browser control for the next frame.
+double plot_page_work_until();
+// Gives the browser control: it paints its next frame and takes input,
+// then the program goes on (a task later). Suspends the program
+// (Asyncify).
 void plot_page_yield() EM_IMPORT(__asyncjs__plot_page_yield);
 // Suspends the program until the page has queued input or laid itself
 // out anew.

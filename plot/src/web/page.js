@@ -3,8 +3,8 @@
 // error dialog, the end of the program and the print page.
 //
 // The program runs on the page's one thread and gives the browser control
-// only while it sleeps (Asyncify): at display rate while a handler runs,
-// and until the next input while it is idle or paused. A click is queued
+// only while it sleeps (Asyncify): for each of the display's frames while
+// a handler runs, and until the next input while it is idle or paused. A click is queued
 // here and run by the program when it wakes, nested inside the handler
 // that slept, as on the desktop.
 var Page = {
@@ -194,9 +194,57 @@ var Page = {
     if (waiter) waiter();
   },
 
-  // One task later: the browser paints what was put on the canvases and
-  // runs its input events in between. A message, unlike a timeout, is not
-  // held back to 4 ms when sleeps follow each other closely.
+  // A running program works until the display's next frame is due, then
+  // lets the browser paint it and goes on at once after it. The frames'
+  // times tell when the next one is due: the last frame's time and the
+  // shortest of the recent intervals between frames.
+  frameAt: 0,
+  frameInterval: 1000 / 60,
+  frameIntervals: [],
+  frameMarginMs: 0,
+  shortestSliceMs: 2,
+  // Until when the program may work on, in performance.now()'s time.
+  workUntil: function () {
+    var now = performance.now(), interval = Page.frameInterval;
+    if (now - Page.frameAt > 3 * interval) return now + interval / 2;
+    var next = Page.frameAt + Math.max(1, Math.ceil((now - Page.frameAt) / interval)) * interval;
+    return Math.max(next - Page.frameMarginMs, now + Page.shortestSliceMs);
+  },
+  frameSeen: function (t) {
+    var intervals = Page.frameIntervals, last = Page.frameAt;
+    if (t <= last) return;
+    Page.frameAt = t;
+    if (!last || t - last > 50) return;
+    intervals.push(t - last);
+    if (intervals.length > 8) intervals.shift();
+    Page.frameInterval = Math.max(4, Math.min.apply(null, intervals));
+  },
+  frameWatched: false,
+  watchFrames: function () {
+    if (Page.frameWatched) return;
+    Page.frameWatched = true;
+    requestAnimationFrame(function (t) { Page.frameWatched = false; Page.frameSeen(t); });
+  },
+  // The next frame; where none comes while the page is shown (a frame the
+  // browser throttles), at the latest in 100 ms. A page in the background
+  // has no frames: the program sleeps until it is shown again.
+  nextFrame: function () {
+    Page.watchFrames();
+    return new Promise(function (resolve) {
+      var done = false, timer = 0;
+      var go = function () {
+        if (done) return;
+        done = true;
+        clearTimeout(timer);
+        document.removeEventListener('visibilitychange', shown);
+        resolve();
+      };
+      var shown = function () { if (document.visibilityState === 'visible') timer = setTimeout(go, 100); };
+      requestAnimationFrame(go);
+      document.addEventListener('visibilitychange', shown);
+      shown();
+    });
+  },
   channel: null,
   channelWaiters: [],
   nextTask: function () {
@@ -209,36 +257,19 @@ var Page = {
       Page.channel.port2.postMessage(0);
     });
   },
-  // Firefox, though, lets a stream of messages hold off its frames, to
-  // some 15 a second. There, when no frame has come for longer than a
-  // display frame, the program waits for the next one, which is then
-  // already due and comes at once. Chromium and WebKit paint between the
-  // messages by themselves, and WebKit, whose compositing may be slow,
-  // only loses time by such waits. A hidden page has no frames and never
-  // waits.
-  framesHeldOffByMessages: /\bFirefox\//.test(navigator.userAgent),
-  frameSeenAt: 0,
-  frameRequested: false,
-  frameOverdueMs: 17,
-  watchFrames: function () {
-    if (Page.frameRequested) return;
-    Page.frameRequested = true;
-    requestAnimationFrame(function () {
-      Page.frameRequested = false;
-      Page.frameSeenAt = performance.now();
-    });
-  },
-  nextFrame: function () {
-    return new Promise(function (resolve) {
-      requestAnimationFrame(resolve);
-      setTimeout(resolve, 100);
-    });
-  },
+  // One task later, in which Chromium and WebKit paint the frame that is
+  // due first. Where the browser has not painted it by then (Firefox lets
+  // a stream of messages hold off its frames; any browser on a busy
+  // machine may), the program waits for it, which is then already due.
   yieldToBrowser: function () {
-    if (!Page.framesHeldOffByMessages) return Page.nextTask();
-    var overdue = performance.now() - Page.frameSeenAt > Page.frameOverdueMs;
+    if (document.visibilityState !== 'visible') return Page.nextFrame().then(Page.nextTask);
+    var now = performance.now(), interval = Page.frameInterval;
+    var due = Page.frameAt + Math.floor((now - Page.frameAt) / interval) * interval;
     Page.watchFrames();
-    return overdue && document.visibilityState === 'visible' ? Page.nextFrame().then(Page.nextTask) : Page.nextTask();
+    return Page.nextTask().then(function () {
+      if (now - Page.frameAt < interval || Page.frameAt > due - interval / 2) return;
+      return Page.nextFrame().then(Page.nextTask);
+    });
   },
   // Until there is input: no timer, nothing runs meanwhile.
   waitForInput: function () {

@@ -49,11 +49,13 @@ ToneOutput* lostListener = nullptr;
 }
 
 namespace detail {
-void ToneLost()
+void ToneLost(bool neverStarted)
 {
     if (!lostListener || !lostListener->playing)
         return;
     lostListener->playing = false;
+    if (neverStarted)
+        lostListener->available = false;
     RunHandler(lostListener->onLost);
 }
 } // namespace detail
