@@ -62,7 +62,8 @@ def wavesum(driver):
     wait_for(driver, "Array.from(document.querySelectorAll('main button')).some(b => b.textContent == 'weiter')")
     held = canvas(driver)[2]
     time.sleep(0.5)
-    check(canvas(driver)[2] == held and driver.execute_script("return Page.busy"), "wavesum: the run holds")
+    still, busy = canvas(driver)[2] == held, driver.execute_script("return Page.busy")
+    check(still and busy, "wavesum: the run holds (picture still: %s, busy: %s)" % (still, busy))
     click(driver, "weiter")
     wait_idle(driver)
     check(button(driver, "unterbrechen").is_enabled(), "wavesum: caption back to unterbrechen")
