@@ -197,10 +197,11 @@ var Page = {
   // A running program works until the display's next frame is due, then
   // lets the browser paint it and goes on at once after it. The frames'
   // times tell when the next one is due: the last frame's time and the
-  // shortest of the recent intervals between frames.
+  // display's interval between frames. That is measured while the program
+  // sleeps, the median of a few frames in a row: while it runs, frames
+  // come only as often as it lets them, which would only measure itself.
   frameAt: 0,
   frameInterval: 1000 / 60,
-  frameIntervals: [],
   frameMarginMs: 0,
   shortestSliceMs: 2,
   // Until when the program may work on, in performance.now()'s time.
@@ -210,14 +211,25 @@ var Page = {
     var next = Page.frameAt + Math.max(1, Math.ceil((now - Page.frameAt) / interval)) * interval;
     return Math.max(next - Page.frameMarginMs, now + Page.shortestSliceMs);
   },
-  frameSeen: function (t) {
-    var intervals = Page.frameIntervals, last = Page.frameAt;
-    if (t <= last) return;
-    Page.frameAt = t;
-    if (!last || t - last > 50) return;
-    intervals.push(t - last);
-    if (intervals.length > 8) intervals.shift();
-    Page.frameInterval = Math.max(4, Math.min.apply(null, intervals));
+  frameSeen: function (t) { Page.frameAt = Math.max(Page.frameAt, t); },
+  measuring: false,
+  measureFrames: function () {
+    if (Page.measuring) return;
+    Page.measuring = true;
+    var last = 0, count = 0, intervals = [];
+    requestAnimationFrame(function frame(t) {
+      if (last) intervals.push(t - last);
+      last = t;
+      Page.frameSeen(t);
+      if (++count < 6 && Page.inputWaiter && document.visibilityState === 'visible') {
+        requestAnimationFrame(frame);
+        return;
+      }
+      Page.measuring = false;
+      intervals.sort(function (a, b) { return a - b; });
+      var median = intervals[intervals.length >> 1];
+      if (median >= 4 && median <= 50) Page.frameInterval = median;
+    });
   },
   frameWatched: false,
   watchFrames: function () {
@@ -274,6 +286,7 @@ var Page = {
   // Until there is input: no timer, nothing runs meanwhile.
   waitForInput: function () {
     if (Page.clicks.length) return Promise.resolve();
+    Page.measureFrames();
     return new Promise(function (resolve) { Page.inputWaiter = resolve; });
   },
 
